@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Installs what Nelmora needs on Debian 12, builds it, and then runs it or its checks.
+#   scripts/setup.sh run       install, build, start the program
+#   scripts/setup.sh test      install, build, run every test
+#   scripts/setup.sh sanitize  the test suite built with address and undefined-behaviour sanitizers
+#   scripts/setup.sh fuzz [S]  every fuzz target for S seconds (default 60)
+#   scripts/setup.sh bench     the benchmarks
+# Works as root, or as a normal user with sudo (used only for apt-get).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mode=${1:-test}
+
+packages=(build-essential cmake ninja-build ccache pkg-config
+          qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+          clang libclang-rt-14-dev fonts-ipafont-mincho fonts-ipafont-gothic)
+
+install_packages() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
+
+jobs=$(nproc)
+
+configure_and_build() {  # build-dir, extra cmake arguments...
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j "$jobs"
+}
+
+install_packages
+case "$mode" in
+run)
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    exec ./build/bin/nelmora
+    ;;
+test)
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    ctest --test-dir build -j "$jobs" --output-on-failure
+    ;;
+sanitize)
+    configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DNELMORA_SANITIZE=ON -DNELMORA_BUILD_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-asan -j "$jobs" --output-on-failure
+    ;;
+fuzz)
+    seconds=${2:-60}
+    CXX=clang++ configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNELMORA_BUILD_FUZZ=ON \
+        -DNELMORA_BUILD_GUI=OFF -DNELMORA_BUILD_TESTS=OFF -DNELMORA_BUILD_BENCH=OFF
+    for target in build-fuzz/bin/fuzz_*; do
+        name=$(basename "$target")
+        mkdir -p "build-fuzz/corpus/$name"
+        "$target" -max_total_time="$seconds" "build-fuzz/corpus/$name" "fuzz/corpus/${name#fuzz_}"
+    done
+    ;;
+bench)
+    configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DNELMORA_BUILD_TESTS=OFF
+    for b in build-bench/bin/bench_*; do "$b"; done
+    ;;
+*)
+    echo "usage: $0 run|test|sanitize|fuzz [seconds]|bench" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,56 @@
+#pragma once
+// The canvas's stroke handling, without Qt: which pen gets which stroke call
+// at each mouse event, the recorded path, and the replay of delayed pens at
+// release. The canvas window and the render tool both drive this.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "app/app_state.h"
+
+namespace nelmora {
+
+// The three stroke calls, replaceable so tests can record the sequencing.
+struct StrokeOps {
+    void (*begin)(Image*, Pen*, DrawingValues&, int32_t, int32_t);
+    void (*proceed)(Image*, Pen*, DrawingValues&, int32_t, int32_t);
+    void (*end)(Image*, Pen*, DrawingValues&, int32_t, int32_t);
+};
+StrokeOps engineStrokeOps();
+
+inline constexpr int32_t kDrawModeOff = 0;
+inline constexpr int32_t kDrawModeLive = 1;
+inline constexpr int32_t kDrawModeDelayed = 2;
+
+class CanvasStroke {
+public:
+    explicit CanvasStroke(StrokeOps ops = engineStrokeOps());
+
+    // Positions are passed to the engine unchanged, also outside the image.
+    void buttonDown(AppState& state, int32_t x, int32_t y);
+    // Returns false (nothing done) when no stroke is active.
+    bool mouseMove(AppState& state, int32_t x, int32_t y);
+    // showChanges runs after the live pens' end dabs and after every replay call.
+    void buttonUp(AppState& state, int32_t x, int32_t y, const std::function<void()>& showChanges);
+
+    bool stroking() const { return stroking_; }
+    int32_t pointCount() const { return int32_t(pointsX_.size()); }
+
+private:
+    void record(int32_t x, int32_t y);
+    void replay(AppState& state, Pen* pen, const std::function<void()>& showChanges);
+
+    StrokeOps ops_;
+    bool stroking_ = false;
+    // Reserved for the usual 100000 points; a longer stroke grows them rather
+    // than losing its path.
+    std::vector<int32_t> pointsX_;
+    std::vector<int32_t> pointsY_;
+};
+
+// Right-click pick: the pixel's hue, saturation and brightness into colour 1.
+// Returns false, changing nothing, for a position outside the image.
+bool pickColour(AppState& state, int32_t x, int32_t y);
+
+}  // namespace nelmora

@@ -1,0 +1,41 @@
+#include "platform/dialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace nelmora {
+
+namespace {
+Dialogs realDialogs;
+Dialogs* current = &realDialogs;
+}  // namespace
+
+QString Dialogs::openFileName(QWidget* owner, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+}
+
+QString Dialogs::saveFileName(QWidget* owner, const QString& filter)
+{
+    // No extension is added: the name is used exactly as chosen.
+    return QFileDialog::getSaveFileName(owner, QString(), QString(), filter);
+}
+
+bool Dialogs::askYesNo(QWidget* owner, const QString& caption, const QString& text)
+{
+    return QMessageBox::question(owner, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void Dialogs::showWarning(QWidget* owner, const QString& caption, const QString& text)
+{
+    QMessageBox::warning(owner, caption, text);
+}
+
+int Dialogs::runModal(QDialog& dialog) { return dialog.exec(); }
+
+Dialogs& dialogs() { return *current; }
+
+void setDialogs(Dialogs* replacement) { current = replacement ? replacement : &realDialogs; }
+
+}  // namespace nelmora

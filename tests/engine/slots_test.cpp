@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "engine/random.h"
+#include "engine/slots.h"
+
+namespace nelmora {
+namespace {
+
+TEST(Random, FirstValuesFromTheStartState)
+{
+    setRandomState(1);
+    const int32_t expected[] = {41, 18467, 6334, 26500, 19169};
+    for (int32_t e : expected) EXPECT_EQ(drawRandom(), e);
+}
+
+struct SlotFixture : ::testing::Test {
+    DrawingValues values{};
+    PenParam params[kSlotCount]{};
+    SlotValues out{};
+};
+
+TEST_F(SlotFixture, ScalesKeepOnlyBits8To31)
+{
+    values[dv::thickness1] = 0x10000;
+    params[0] = {dv::thickness1, 0x8000, 0, 0, 0, 0};
+    params[1] = {dv::thickness1, 0x8000, 0, 0, 100, 0};
+    params[2] = {dv::thickness1, 0x000000FF, 0, 0, 0, 0};
+    params[3] = {dv::thickness1, 0x10000, dv::thickness1, -0x10000, 7, 0};
+    evaluateSlots(values, params, false, out);
+    EXPECT_EQ(out[0], 0x8000);
+    EXPECT_EQ(out[1], 0x8000 + 100);
+    EXPECT_EQ(out[2], 0);
+    EXPECT_EQ(out[3], 7);
+}
+
+TEST_F(SlotFixture, SourcesOutsideTheTableReadZero)
+{
+    values.fill(1000);
+    values[0] = 0;
+    params[0] = {40, 0x10000, -3, 0x10000, 5, 0};
+    params[1] = {dv::pressure, 0x10000, 0, 0, 0, 0};
+    values[dv::pressure] = 0;
+    evaluateSlots(values, params, false, out);
+    EXPECT_EQ(out[0], 5);
+    EXPECT_EQ(out[1], 0);
+}
+
+TEST_F(SlotFixture, JitterDrawsOneValuePerSlotCentredOn0x4000)
+{
+    setRandomState(1);
+    params[0].jitter = 0x4000;  // first draw 41: (41 - 0x4000) * 0x4000 >> 14 = 41 - 16384
+    evaluateSlots(values, params, true, out);
+    EXPECT_EQ(out[0], 41 - 0x4000);
+    for (int i = 1; i < kSlotCount; ++i) EXPECT_EQ(out[size_t(i)], 0);
+    // Twenty draws were made: the next is the 21st value of the sequence.
+    setRandomState(1);
+    for (int i = 0; i < 20; ++i) drawRandom();
+    const int32_t twentyFirst = drawRandom();
+    setRandomState(1);
+    evaluateSlots(values, params, true, out);
+    EXPECT_EQ(drawRandom(), twentyFirst);
+}
+
+TEST_F(SlotFixture, HugeProductsWrapInsteadOfOverflowing)
+{
+    values[dv::ex1] = 0x7FFFFFFF;
+    params[0] = {dv::ex1, 0x7FFFFF00, dv::ex1, 0x7FFFFF00, 0x7FFFFFFF, 0x7FFFFFFF};
+    evaluateSlots(values, params, true, out);  // must not trip the sanitizer
+    SUCCEED();
+}
+
+TEST(Interpolate, AngleSlotsTakeTheShortWay)
+{
+    SlotValues end{}, previous{}, increment{}, out{};
+    end[slot::hue1] = 0x0100;
+    previous[slot::hue1] = 0xFF00;
+    end[slot::thickness] = 0x0100;
+    previous[slot::thickness] = 0xFF00;
+    interpolateSlots(end, previous, increment, 128, out);
+    EXPECT_EQ(out[slot::hue1], 0x0000);  // halfway through zero, masked
+    EXPECT_EQ(out[slot::thickness], 0x8000);  // straight line for ordinary slots
+    interpolateSlots(previous, end, increment, 64, out);
+    // A quarter of the way from 0x0100 back to 0xFF00: 0x0100 - 0x0200 / 4.
+    EXPECT_EQ(out[slot::hue1], 0x0080);
+}
+
+TEST(Interpolate, IncrementAddsAndWeightsBlend)
+{
+    SlotValues end{}, previous{}, increment{}, out{};
+    end.fill(1000);
+    previous.fill(0);
+    increment.fill(3);
+    interpolateSlots(end, previous, increment, 256, out);
+    EXPECT_EQ(out[slot::strength], 1003);
+    interpolateSlots(end, previous, increment, 64, out);
+    EXPECT_EQ(out[slot::strength], 250 + 3);
+}
+
+}  // namespace
+}  // namespace nelmora
