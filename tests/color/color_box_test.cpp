@@ -2,21 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "color/color_box.h"
+#include "color_state_fixture.h"
 
 namespace nelmora {
 namespace {
 
-class ColorBoxTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        resetDrawingValues(values);
-        initColorCreatorState(state, values, targets);
-    }
-    DrawingValues values{};
-    ActiveColorTargets targets{};
-    ColorCreatorState state;
-};
+using ColorBoxTest = ColorStateTest;
 
 TEST_F(ColorBoxTest, FreshStartShowsTwoEqualRectanglesWithColourOneInFront)
 {

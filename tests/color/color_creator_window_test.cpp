@@ -105,10 +105,10 @@ TEST_F(ColorCreatorWindowTest, FieldClicksEditAndRepaint)
     EXPECT_EQ(state.drawingValues[dv::hue1], 16384);
     EXPECT_EQ(window->fieldRenderCount(), 3);
 
-    for (int i = 0; i < 3; ++i) QTest::mouseClick(window, Qt::RightButton, {}, QPoint(100, 190));
+    QTest::mouseClick(window, Qt::RightButton, {}, QPoint(100, 190));
     settle();
-    EXPECT_EQ(window->state().fieldMode, kHueSaturationWheel);
-    EXPECT_GE(window->fieldRenderCount(), 4);
+    EXPECT_EQ(window->state().fieldMode, kHueBrightnessWheel);
+    EXPECT_EQ(window->fieldRenderCount(), 4);
 }
 
 TEST_F(ColorCreatorWindowTest, PickIntoColourOneWhileColourTwoIsEditedRepaintsWithoutRendering)
@@ -173,16 +173,6 @@ TEST_F(ColorCreatorWindowTest, SliderClicksAndTheSharedRgbMode)
     settle();
     EXPECT_EQ(window->state().rgbMode, kHsbMode);
     EXPECT_EQ(pixel(sliders[0], 1, 17), 0xFE0000u);
-}
-
-TEST_F(ColorCreatorWindowTest, ColourBoxRightClickSwapsWhatTheSlidersEdit)
-{
-    state.drawingValues[dv::hue2] = 0x5555;
-    QTest::mouseClick(box, Qt::RightButton, {}, QPoint(20, 30));
-    settle();
-    EXPECT_EQ(state.drawingValues[dv::hue1], 0x5555);
-    EXPECT_EQ(state.drawingValues[dv::hue2], 0);
-    EXPECT_EQ(window->fieldRenderCount(), 2);
 }
 
 }  // namespace

@@ -4,31 +4,22 @@
 #include "color/color_creator_state.h"
 #include "color/color_field.h"
 #include "engine/color.h"
+#include "color_state_fixture.h"
 
 namespace nelmora {
 namespace {
 
-class ColorFieldTest : public ::testing::Test {
+class ColorFieldTest : public ColorStateTest {
 protected:
     void SetUp() override
     {
-        resetDrawingValues(values);
-        initColorCreatorState(state, values, targets);
+        ColorStateTest::SetUp();
         image.reset(createImage(kColorFieldImageWidth, kColorFieldImageHeight, 0, 0, kSentinel));
         ASSERT_NE(image, nullptr);
-    }
-    void setColour(int32_t h, int32_t s, int32_t b)
-    {
-        values[dv::hue1] = h;
-        values[dv::saturation1] = s;
-        values[dv::brightness1] = b;
     }
     uint32_t px(int32_t x, int32_t y) const { return image->at(x, y) & 0xFFFFFF; }
 
     static constexpr uint32_t kSentinel = 0x123456;
-    DrawingValues values{};
-    ActiveColorTargets targets{};
-    ColorCreatorState state;
     ImagePtr image;
 };
 
@@ -208,8 +199,10 @@ TEST_F(ColorFieldTest, MarkersOfOutOfRangeColoursStayInsideTheDrawnArea)
     EXPECT_NE(px(0, 91), 0u);
     EXPECT_NE(px(0, 94), 0u);
 
+    // Values far off the scale put markers millions of pixels away; they are
+    // skipped, and the undrawn rows 290..299 stay as they were.
     for (int32_t mode : {kHueSaturationWheel, kHueBrightnessWheel, kSaturationBrightnessSquare})
-        for (int32_t v : {INT32_MAX, -0x7FFF0000, 0x10000, -0x10000}) {
+        for (int32_t v : {0x70000000, -0x70000000, 0x10000, -0x10000}) {
             image.reset(createImage(kColorFieldImageWidth, kColorFieldImageHeight, 0, 0, kSentinel));
             renderColorField(*image, mode, v, v, v);
             for (int32_t y = kFieldTop + kFieldSize; y < kColorFieldImageHeight; ++y)

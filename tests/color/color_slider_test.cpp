@@ -2,30 +2,21 @@
 #include <gtest/gtest.h>
 
 #include "color/color_slider.h"
+#include "color_state_fixture.h"
 
 namespace nelmora {
 namespace {
 
-class ColorSliderTest : public ::testing::Test {
+class ColorSliderTest : public ColorStateTest {
 protected:
     void SetUp() override
     {
-        resetDrawingValues(values);
-        initColorCreatorState(state, values, targets);
+        ColorStateTest::SetUp();
         strip.reset(createImage(kColorSliderStripWidth, kColorSliderStripHeight, 0, 0, 0xFFFFFF));
         ASSERT_NE(strip, nullptr);
     }
-    void setColour(int32_t h, int32_t s, int32_t b)
-    {
-        values[dv::hue1] = h;
-        values[dv::saturation1] = s;
-        values[dv::brightness1] = b;
-    }
     ColorSliderRecord slider(int32_t channel) { return {channel, &targets}; }
 
-    DrawingValues values{};
-    ActiveColorTargets targets{};
-    ColorCreatorState state;
     ImagePtr strip;
 };
 
@@ -121,24 +112,6 @@ TEST_F(ColorSliderTest, RgbClicksGoThroughRgbToHsb)
     EXPECT_EQ(values[dv::hue1], 0);
     EXPECT_EQ(values[dv::saturation1], 0);
     EXPECT_EQ(values[dv::brightness1], 0);
-}
-
-TEST_F(ColorSliderTest, SlidersEditTheColourTheTargetsAimAt)
-{
-    aimActiveColor(targets, values, 1);
-    colorSliderClick(state, slider(1), 32, 128);
-    EXPECT_EQ(values[dv::hue2], 16384);
-    EXPECT_EQ(values[dv::hue1], 0);
-}
-
-TEST_F(ColorSliderTest, RightClickTogglesBetweenHsbAndRgb)
-{
-    EXPECT_EQ(state.rgbMode, kHsbMode);
-    toggleRgbMode(state.rgbMode);
-    EXPECT_EQ(state.rgbMode, kRgbMode);
-    toggleRgbMode(state.rgbMode);
-    EXPECT_EQ(state.rgbMode, kHsbMode);
-    EXPECT_EQ(effectiveChannel(2, kRgbMode), 5);
 }
 
 }  // namespace
