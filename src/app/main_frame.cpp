@@ -9,6 +9,7 @@
 #include "app/tool_windows.h"
 #include "platform/dialogs.h"
 #include "platform/invalidate.h"
+#include "platform/ui_font.h"
 #include "resources/app_icon.h"
 
 namespace nelmora {
@@ -54,7 +55,8 @@ MainFrame::~MainFrame()
 {
     destroyToolWindows();
     // The canvas is still alive but painting is over: free what it showed.
-    if (started_) shutdownApplicationState(state_);
+    // Also after a failed start-up, which may have built part of the state.
+    shutdownApplicationState(state_);
 }
 
 QAction* MainFrame::action(int id) const
@@ -142,6 +144,11 @@ void MainFrame::buildMenu()
     QAction* help = bar->addAction(QStringLiteral("ヘルプ(&H)"));
     actions_[command::kHelp] = help;
     greyed(help);
+
+    // The Japanese UI face at menu size keeps all six titles on the bar of a
+    // 400-pixel frame; a wider fallback face pushes "ヘルプ" off its end.
+    bar->setFont(gothicFont(9));
+    for (QMenu* menu : bar->findChildren<QMenu*>()) menu->setFont(gothicFont(9));
 }
 
 void MainFrame::applyVisibility()

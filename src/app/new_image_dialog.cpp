@@ -31,8 +31,7 @@ QString refusalText(const NewImageRequest& request)
 }  // namespace
 
 NewImageDialog::NewImageDialog(AppState& state, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      state_(state)
+    : QDialog(owner), state_(state)
 {
     setObjectName(QStringLiteral("MYDIALOG_NEW"));
     setWindowTitle(QStringLiteral("新規作成"));
