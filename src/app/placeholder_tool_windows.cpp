@@ -27,13 +27,6 @@ QWidget* createColorCreatorWindow(AppState&)
     return new ToolWindow(QStringLiteral("Color"), QSize(200, 290));
 }
 
-// ---- Line options ----------------------------------------------------------
-
-QWidget* createLineOptionWindow(AppState&)
-{
-    return new ToolWindow(QStringLiteral("LineOption"), QSize(290, 58));
-}
-
 // ---- Pen creator -----------------------------------------------------------
 
 QWidget* createPenCreatorWindow(AppState& state)
