@@ -20,13 +20,6 @@ QWidget* createPenPaletteWindow(AppState&)
     return new ToolWindow(QStringLiteral("PenPalette"), QSize(190, 300));
 }
 
-// ---- Colour creator --------------------------------------------------------
-
-QWidget* createColorCreatorWindow(AppState&)
-{
-    return new ToolWindow(QStringLiteral("Color"), QSize(200, 290));
-}
-
 // ---- Pen creator -----------------------------------------------------------
 
 QWidget* createPenCreatorWindow(AppState& state)
