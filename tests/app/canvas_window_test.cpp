@@ -7,6 +7,7 @@
 #include "app/canvas_window.h"
 #include "app/main_frame.h"
 #include "fake_dialogs.h"
+#include "paint_counter.h"
 
 namespace nelmora {
 namespace {
@@ -46,14 +47,7 @@ protected:
 
     bool updatePending() { return !isEmpty(frame.state().currentImage->update); }
 
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            if (e->type() == QEvent::Paint) ++paints;
-            return false;
-        }
-    } counter;
+    PaintCounter counter;
     FakeDialogs fake;
     MainFrame frame{recordingOps()};
     CanvasWindow* canvas = nullptr;

@@ -13,23 +13,10 @@
 #include "app/main_frame.h"
 #include "app/new_image_dialog.h"
 #include "fake_dialogs.h"
+#include "paint_counter.h"
 
 namespace nelmora {
 namespace {
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
 
 class MainFrameTest : public ::testing::Test {
 protected:
