@@ -31,11 +31,4 @@ QWidget* createPenCreatorWindow(AppState& state)
 
 void selectPen(QWidget*, int) {}
 
-// ---- Pen set ---------------------------------------------------------------
-
-QWidget* createPenSetWindow(AppState&, std::function<void(int)>)
-{
-    return new ToolWindow(QStringLiteral("PenSet"), QSize(650, 350));
-}
-
 }  // namespace nelmora
