@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
 #include <QTest>
 
@@ -34,6 +35,22 @@ std::vector<int32_t> wiring(const Pen& pen)
     values.insert(values.end(), {pen.drawMode, pen.lineColor, pen.endFlag});
     return values;
 }
+
+// Records which integer a slider is aimed at whenever it is painted.
+class AimAtPaint : public QObject {
+public:
+    explicit AimAtPaint(ParameterSlider* slider) : slider_(slider) { slider->installEventFilter(this); }
+    std::vector<const int32_t*> aims;
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) aims.push_back(slider_->record().value());
+        return false;
+    }
+
+private:
+    ParameterSlider* slider_;
+};
 
 // " " and the name in 6 Shift-JIS bytes: what a slider with a name list shows.
 std::string name(const char* utf8) { return " " + utf8ToShiftJis(utf8); }
@@ -181,6 +198,7 @@ TEST_F(PenSetTest, ColumnsShowTheirRanges)
 TEST_F(PenSetTest, PenNumberSwitchesEverySlider)
 {
     const std::vector<int32_t> pen0 = wiring(pen(0));
+    AimAtPaint jitterPaints(grid(kJitter, 19));
     // PenNo: bar length 128 - 90 = 38, half step 19, so client x 30 chooses 1.
     press(window->penNumberSlider(), Qt::LeftButton, 30);
     EXPECT_EQ(window->penNumber(), 1);
@@ -188,6 +206,9 @@ TEST_F(PenSetTest, PenNumberSwitchesEverySlider)
     settle();
     EXPECT_EQ(window->shownPen(), 1);
     EXPECT_EQ(selectedPens, std::vector<int>{1});
+    // The window re-aims before its sliders repaint, so they paint pen 1.
+    ASSERT_FALSE(jitterPaints.aims.empty());
+    for (const int32_t* aim : jitterPaints.aims) EXPECT_EQ(aim, &pen(1).params[19].jitter);
 
     for (int i = 0; i < kSlotCount; ++i) {
         PenParam& p = pen(1).params[i];
