@@ -1,6 +1,10 @@
 #include "engine/dab.h"
 
 #include <algorithm>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/blend_modes.h"
 #include "engine/color.h"
@@ -44,19 +48,61 @@ struct DabWalk {
     int32_t rows() const { return (bottom - top) >> 8; }
 };
 
+inline int64_t floorDiv(int64_t a, int64_t b)
+{
+    const int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+inline int64_t ceilDiv(int64_t a, int64_t b)
+{
+    const int64_t q = a / b;
+    return (a % b != 0 && (a < 0) == (b < 0)) ? q + 1 : q;
+}
+
 // Coverage of `count` pixels of a row, nearest neighbour. usableWidth and
 // usableHeight are the map size (colour group) or one less (the other groups
-// never use the last column and row).
+// never use the last column and row). Unrotated rows (dv = 0) stay on one map
+// row, and at thickness 1.0 (du = 256) they read consecutive map bytes.
 void sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usableHeight, int32_t& u, int32_t& v,
                int32_t du, int32_t dv, int32_t count, uint8_t* coverage)
 {
-    for (int32_t i = 0; i < count; ++i) {
-        const int32_t mu = u >> 8, mv = v >> 8;
-        const bool inside = uint32_t(mu) < uint32_t(usableWidth) && uint32_t(mv) < uint32_t(usableHeight);
-        coverage[i] = inside ? shape.coverage[mv * shape.stride + mu] : 0;
-        u = wrapAdd(u, du);
-        v = wrapAdd(v, dv);
+    if (dv != 0) {
+        for (int32_t i = 0; i < count; ++i) {
+            const int32_t mu = u >> 8, mv = v >> 8;
+            const bool inside = uint32_t(mu) < uint32_t(usableWidth) && uint32_t(mv) < uint32_t(usableHeight);
+            coverage[i] = inside ? shape.coverage[mv * shape.stride + mu] : 0;
+            u = wrapAdd(u, du);
+            v = wrapAdd(v, dv);
+        }
+        return;
     }
+    const int32_t mv = v >> 8;
+    const int32_t start = u;
+    u = int32_t(uint32_t(u) + uint32_t(du) * uint32_t(count));
+    if (uint32_t(mv) >= uint32_t(usableHeight)) {
+        std::fill_n(coverage, count, uint8_t(0));
+        return;
+    }
+    const uint8_t* row = shape.coverage + size_t(mv) * size_t(shape.stride);
+    // The pixels i with 0 <= start + i * du <= usableWidth * 256 - 1 form one
+    // run (u does not wrap within it); outside the run the coverage is 0.
+    const int64_t low = -int64_t(start), high = int64_t(usableWidth) * 256 - 1 - int64_t(start);
+    int64_t from = 0, to = count;
+    if (du > 0) {
+        from = ceilDiv(low, du);
+        to = floorDiv(high, du) + 1;
+    } else if (du < 0) {
+        from = ceilDiv(high, du);
+        to = floorDiv(low, du) + 1;
+    } else if (low > 0 || high < 0) {
+        to = 0;
+    }
+    const int32_t first = int32_t(std::clamp<int64_t>(from, 0, count));
+    const int32_t last = int32_t(std::clamp<int64_t>(to, first, count));
+    std::fill_n(coverage, first, uint8_t(0));
+    int64_t w = int64_t(start) + int64_t(first) * du;
+    for (int32_t i = first; i < last; ++i, w += du) coverage[i] = row[w >> 8];
+    std::fill(coverage + last, coverage + count, uint8_t(0));
 }
 
 constexpr int32_t kChunk = 256;
@@ -81,29 +127,79 @@ void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, V
     }
 }
 
-// Colour group, Normal: mixColor(D, colour, alpha) with the colour itself a
-// mix of the two dab colours by coverage. Written on packed channel pairs so
-// the compiler can keep it in vector registers; bit-identical to mixColor.
-void normalChunk(uint32_t* pixels, const uint8_t* coverage, int32_t count, uint32_t c1, uint32_t c2,
-                 int32_t strength)
+// Colour group, Normal: mixColor(D, colour, alpha), the colour itself a mix
+// of the two dab colours by coverage; alpha 0 (also every uncovered pixel)
+// leaves the pixel untouched. Bit-identical to mixColor, on channel pairs.
+inline uint32_t normalPixel(uint32_t d, uint32_t m, uint32_t c1, uint32_t c2, bool oneColour, uint32_t strength)
+{
+    const uint32_t a = (m * strength) >> 16;
+    if (a == 0) return d;
+    uint32_t colour = c1;
+    if (!oneColour) {
+        const uint32_t rb = ((c2 & 0xFF00FFu) * (256 - m) + (c1 & 0xFF00FFu) * m + 0x800080u) >> 8;
+        const uint32_t g = ((c2 & 0xFF00u) * (256 - m) + (c1 & 0xFF00u) * m + 0x8000u) >> 8;
+        colour = (rb & 0xFF00FFu) | (g & 0xFF00u);
+    }
+    const uint32_t rb = ((d & 0xFF00FFu) * (256 - a) + (colour & 0xFF00FFu) * a + 0x800080u) >> 8;
+    const uint32_t g = ((d & 0xFF00u) * (256 - a) + (colour & 0xFF00u) * a + 0x8000u) >> 8;
+    return 0xFF000000u | (rb & 0xFF00FFu) | (g & 0xFF00u);
+}
+
+#if defined(__SSE2__)
+// (x * (256 - w) + y * w + 128) >> 8 on eight 16-bit lanes; never above 65408.
+inline __m128i mixLanes(__m128i x, __m128i y, __m128i w)
+{
+    const __m128i rest = _mm_sub_epi16(_mm_set1_epi16(256), w);
+    const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(x, rest), _mm_mullo_epi16(y, w));
+    return _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(128)), 8);
+}
+
+// Four pixels at a time, one channel per 16-bit lane: the same arithmetic as
+// normalPixel, which finishes the last pixels of the run.
+int32_t normalRunSse2(uint32_t* pixels, const uint8_t* coverage, int32_t count, uint32_t c1, uint32_t c2,
+                      bool oneColour, uint32_t strength)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i strengthLanes = _mm_set1_epi16(int16_t(uint16_t(strength)));
+    const __m128i lowBytes = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i topByte = _mm_set1_epi32(int32_t(0xFF000000u));
+    const __m128i colour1 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c1)), zero);
+    const __m128i colour2 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c2)), zero);
+    int32_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        int32_t fourBytes;
+        std::memcpy(&fourBytes, coverage + i, 4);
+        const __m128i m = _mm_unpacklo_epi8(_mm_cvtsi32_si128(fourBytes), zero);
+        const __m128i a = _mm_mulhi_epu16(m, strengthLanes);  // (m * strength) >> 16
+        const __m128i aPairs = _mm_unpacklo_epi16(a, a);
+        const __m128i aLow = _mm_unpacklo_epi32(aPairs, aPairs), aHigh = _mm_unpackhi_epi32(aPairs, aPairs);
+        __m128i colourLow = colour1, colourHigh = colour1;
+        if (!oneColour) {
+            const __m128i mPairs = _mm_unpacklo_epi16(m, m);
+            colourLow = mixLanes(colour2, colour1, _mm_unpacklo_epi32(mPairs, mPairs));
+            colourHigh = mixLanes(colour2, colour1, _mm_unpackhi_epi32(mPairs, mPairs));
+        }
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
+        const __m128i mixed = _mm_packus_epi16(mixLanes(_mm_unpacklo_epi8(d, zero), colourLow, aLow),
+                                               mixLanes(_mm_unpackhi_epi8(d, zero), colourHigh, aHigh));
+        // Alpha 0 keeps the old top byte, any other alpha writes 0xFF there.
+        const __m128i keep = _mm_cmpeq_epi32(_mm_unpacklo_epi16(a, zero), zero);
+        const __m128i top = _mm_or_si128(_mm_andnot_si128(keep, topByte), _mm_and_si128(keep, _mm_andnot_si128(lowBytes, d)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), _mm_or_si128(_mm_and_si128(mixed, lowBytes), top));
+    }
+    return i;
+}
+#endif
+
+void normalRun(uint32_t* pixels, const uint8_t* coverage, int32_t count, uint32_t c1, uint32_t c2,
+               uint32_t strength)
 {
     const bool oneColour = c1 == c2;
-    for (int32_t i = 0; i < count; ++i) {
-        const uint32_t m = coverage[i];
-        const uint32_t a = (m * uint32_t(strength)) >> 16;
-        const uint32_t d = pixels[i];
-        uint32_t colour = c1;
-        if (!oneColour) {
-            const uint32_t rb = ((c2 & 0xFF00FFu) * (256 - m) + (c1 & 0xFF00FFu) * m + 0x800080u) >> 8;
-            const uint32_t g = ((c2 & 0xFF00u) * (256 - m) + (c1 & 0xFF00u) * m + 0x8000u) >> 8;
-            colour = (rb & 0xFF00FFu) | (g & 0xFF00u);
-        }
-        const uint32_t rb = ((d & 0xFF00FFu) * (256 - a) + (colour & 0xFF00FFu) * a + 0x800080u) >> 8;
-        const uint32_t g = ((d & 0xFF00u) * (256 - a) + (colour & 0xFF00u) * a + 0x8000u) >> 8;
-        const uint32_t mixed = 0xFF000000u | (rb & 0xFF00FFu) | (g & 0xFF00u);
-        // Alpha 0 (also every uncovered pixel) leaves the pixel untouched.
-        pixels[i] = a != 0 ? mixed : d;
-    }
+    int32_t i = 0;
+#if defined(__SSE2__)
+    i = normalRunSse2(pixels, coverage, count, c1, c2, oneColour, strength);
+#endif
+    for (; i < count; ++i) pixels[i] = normalPixel(pixels[i], coverage[i], c1, c2, oneColour, strength);
 }
 
 void drawColourGroup(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, const DabWalk& walk)
@@ -118,7 +214,7 @@ void drawColourGroup(Image& image, const ShapeMap& shape, SlotValues& values, in
     const ColourOp blend = colourOps[size_t(op)];
     walkRows(shape, walk, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
         uint32_t* pixels = image.pixels + size_t(row) * size_t(image.stride) + size_t(column);
-        if (op == 1) return normalChunk(pixels, coverage, count, c1, c2, strength);
+        if (op == 1) return normalRun(pixels, coverage, count, c1, c2, uint32_t(strength));
         for (int32_t i = 0; i < count; ++i) {
             const int32_t m = coverage[i];
             if (m == 0) continue;

@@ -203,10 +203,16 @@ TEST_F(DabFixture, MatchesThePixelAtATimeOracle)
     for (int y = 0; y < 110; ++y)
         for (int x = 0; x < 150; ++x) a->at(x, y) = uint32_t(rng()) & 0xFFFFFF;
     copyRect(*a, *b, 0, 0, 150, 110, 0, 0);
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 4000; ++i) {
         SlotValues v{};
         for (int32_t& e : v) e = pick(-0x20000, 0x30000);
         v[slot::thickness] = pick(-0x100, 0x28000);
+        // Unrotated, half-turned and quarter-turned dabs at whole scales take
+        // the engine's straight-row paths: make them common.
+        const int32_t angles[] = {0, 0x4000, 0x8000, 0xC000, 0x10000};
+        const int32_t thicknesses[] = {0x10000, 0x20000, 0x8000, 0x100, 0x18000};
+        if (i % 2 == 0) v[slot::angle] = angles[pick(0, 4)];
+        if (i % 3 != 2) v[slot::thickness] = thicknesses[pick(0, 4)];
         v[slot::placement] = pick(-40 * 256, 40 * 256);
         int32_t code = blendModeCodes[size_t(pick(0, kBlendModeCount - 1))];
         if (i % 50 == 0) code = pick(0, 0x5FF);
