@@ -19,27 +19,19 @@ struct ShapeFixture : ::testing::Test {
     void TearDown() override { freePen(pen); }
     int at(int column, int row) const { return pen->shape->coverage[row * 80 + column]; }
     std::vector<uint8_t> map() const { return {pen->shape->coverage, pen->shape->coverage + 80 * 80}; }
-    // First and last non-zero column of a row.
-    std::pair<int, int> rowExtent(int row) const
+    // First and last non-zero position along a row (or a column), -1 when none.
+    std::pair<int, int> extent(int index, bool alongRow) const
     {
         int first = -1, last = -1;
-        for (int x = 0; x < 80; ++x)
-            if (at(x, row) != 0) {
-                if (first < 0) first = x;
-                last = x;
+        for (int k = 0; k < 80; ++k)
+            if ((alongRow ? at(k, index) : at(index, k)) != 0) {
+                if (first < 0) first = k;
+                last = k;
             }
         return {first, last};
     }
-    std::pair<int, int> columnExtent(int column) const
-    {
-        int first = -1, last = -1;
-        for (int y = 0; y < 80; ++y)
-            if (at(column, y) != 0) {
-                if (first < 0) first = y;
-                last = y;
-            }
-        return {first, last};
-    }
+    std::pair<int, int> rowExtent(int row) const { return extent(row, true); }
+    std::pair<int, int> columnExtent(int column) const { return extent(column, false); }
 
     Pen* pen = nullptr;
     ShapeSettings settings = kDefaultShapeSettings;
