@@ -59,33 +59,39 @@ inline int64_t ceilDiv(int64_t a, int64_t b)
     return (a % b != 0 && (a < 0) == (b < 0)) ? q + 1 : q;
 }
 
-// Coverage of `count` pixels of a row, nearest neighbour. usableWidth and
-// usableHeight are the map size (colour group) or one less (the other groups
-// never use the last column and row). Unrotated rows (dv = 0) stay on one map
-// row, and at thickness 1.0 (du = 256) they read consecutive map bytes.
-void sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usableHeight, int32_t& u, int32_t& v,
-               int32_t du, int32_t dv, int32_t count, uint8_t* coverage)
+// The coverage of a run of pixels of one row: coverage[k] belongs to pixel
+// first + k of the chunk. Pixels of the chunk outside the run have coverage 0.
+struct CoverageRun {
+    const uint8_t* coverage;
+    int32_t first;
+    int32_t count;
+};
+
+// Samples `count` pixels of a row, nearest neighbour, into `buffer` (or points
+// into the map). usableWidth and usableHeight are the map size (colour group)
+// or one less (the other groups never use the last column and row).
+// Unrotated rows (dv = 0) stay on one map row: only the pixels that land on
+// it are sampled, and at thickness 1.0 (du = 256) the map row itself is used.
+CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usableHeight, int32_t& u, int32_t& v,
+                      int32_t du, int32_t dv, int32_t count, uint8_t* buffer)
 {
     if (dv != 0) {
         for (int32_t i = 0; i < count; ++i) {
             const int32_t mu = u >> 8, mv = v >> 8;
             const bool inside = uint32_t(mu) < uint32_t(usableWidth) && uint32_t(mv) < uint32_t(usableHeight);
-            coverage[i] = inside ? shape.coverage[mv * shape.stride + mu] : 0;
+            buffer[i] = inside ? shape.coverage[mv * shape.stride + mu] : 0;
             u = wrapAdd(u, du);
             v = wrapAdd(v, dv);
         }
-        return;
+        return {buffer, 0, count};
     }
     const int32_t mv = v >> 8;
     const int32_t start = u;
     u = int32_t(uint32_t(u) + uint32_t(du) * uint32_t(count));
-    if (uint32_t(mv) >= uint32_t(usableHeight)) {
-        std::fill_n(coverage, count, uint8_t(0));
-        return;
-    }
+    if (uint32_t(mv) >= uint32_t(usableHeight)) return {buffer, 0, 0};
     const uint8_t* row = shape.coverage + size_t(mv) * size_t(shape.stride);
     // The pixels i with 0 <= start + i * du <= usableWidth * 256 - 1 form one
-    // run (u does not wrap within it); outside the run the coverage is 0.
+    // run (u does not wrap within it).
     const int64_t low = -int64_t(start), high = int64_t(usableWidth) * 256 - 1 - int64_t(start);
     int64_t from = 0, to = count;
     if (du > 0) {
@@ -99,30 +105,30 @@ void sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usableHeight,
     }
     const int32_t first = int32_t(std::clamp<int64_t>(from, 0, count));
     const int32_t last = int32_t(std::clamp<int64_t>(to, first, count));
-    std::fill_n(coverage, first, uint8_t(0));
+    if (du == 256) return {row + ((start >> 8) + first), first, last - first};
     int64_t w = int64_t(start) + int64_t(first) * du;
-    for (int32_t i = first; i < last; ++i, w += du) coverage[i] = row[w >> 8];
-    std::fill(coverage + last, coverage + count, uint8_t(0));
+    for (int32_t i = first; i < last; ++i, w += du) buffer[i] = row[w >> 8];
+    return {buffer + first, first, last - first};
 }
 
 constexpr int32_t kChunk = 256;
 
 // Calls visitChunk(row, firstColumn, coverage, count) for every run of up to
-// kChunk pixels of every row of the box, with the run's coverage sampled.
+// kChunk pixels of every row of the box that the shape may cover.
 template <typename VisitChunk>
 void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, VisitChunk visitChunk)
 {
     const int32_t usableWidth = lastColumnUsed ? shape.width : shape.width - 1;
     const int32_t usableHeight = lastColumnUsed ? shape.height : shape.height - 1;
-    uint8_t coverage[kChunk];
+    uint8_t buffer[kChunk];
     const int32_t columns = walk.columns();
     for (int32_t py = walk.top; py < walk.bottom; py += 256) {
         int32_t u = walk.rowU(py), v = walk.rowV(py);
         const int32_t row = py >> 8;
         for (int32_t first = 0; first < columns; first += kChunk) {
             const int32_t count = std::min(kChunk, columns - first);
-            sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, coverage);
-            visitChunk(row, (walk.left >> 8) + first, coverage, count);
+            const CoverageRun run = sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, buffer);
+            if (run.count > 0) visitChunk(row, (walk.left >> 8) + first + run.first, run.coverage, run.count);
         }
     }
 }
@@ -146,11 +152,12 @@ inline uint32_t normalPixel(uint32_t d, uint32_t m, uint32_t c1, uint32_t c2, bo
 }
 
 #if defined(__SSE2__)
-// (x * (256 - w) + y * w + 128) >> 8 on eight 16-bit lanes; never above 65408.
+// (x * (256 - w) + y * w + 128) >> 8 on eight 16-bit lanes, as
+// ((x << 8) + (y - x) * w + 128) >> 8: the true sum lies in 0..65408, so the
+// lanes' wraparound arithmetic gives it exactly with one multiply.
 inline __m128i mixLanes(__m128i x, __m128i y, __m128i w)
 {
-    const __m128i rest = _mm_sub_epi16(_mm_set1_epi16(256), w);
-    const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(x, rest), _mm_mullo_epi16(y, w));
+    const __m128i sum = _mm_add_epi16(_mm_slli_epi16(x, 8), _mm_mullo_epi16(_mm_sub_epi16(y, x), w));
     return _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(128)), 8);
 }
 
@@ -169,6 +176,7 @@ int32_t normalRunSse2(uint32_t* pixels, const uint8_t* coverage, int32_t count, 
     for (; i + 4 <= count; i += 4) {
         int32_t fourBytes;
         std::memcpy(&fourBytes, coverage + i, 4);
+        if (fourBytes == 0) continue;  // uncovered: the corners and the spare ring
         const __m128i m = _mm_unpacklo_epi8(_mm_cvtsi32_si128(fourBytes), zero);
         const __m128i a = _mm_mulhi_epu16(m, strengthLanes);  // (m * strength) >> 16
         const __m128i aPairs = _mm_unpacklo_epi16(a, a);
