@@ -15,8 +15,8 @@ namespace nelmora {
 
 namespace {
 
-// n pixels in 24.8; images wider or taller than 24.8 can address end at the
-// last whole pixel that fits.
+// n pixels in 24.8. Past the 8M pixels that 24.8 can address, the box stops
+// at the last whole pixel that fits instead of overflowing.
 inline int32_t toFixed(int32_t n) { return n > 0x7FFFFF ? 0x7FFFFF00 : n * 256; }
 
 // F(a): a rounded down to a whole pixel.
