@@ -82,7 +82,10 @@ Image* decodeRows(const BmpLayout& layout, size_t rowsPerChunk, NextRows nextRow
 // Rows are read and written in chunks of about this many bytes.
 constexpr size_t kChunkBytes = size_t(1) << 20;
 
-size_t rowsPerChunk(size_t rowSize) { return std::max<size_t>(1, kChunkBytes / rowSize); }
+size_t rowsPerChunk(size_t rowSize, int32_t height)
+{
+    return std::min<size_t>(size_t(height), std::max<size_t>(1, kChunkBytes / rowSize));
+}
 
 }  // namespace
 
@@ -109,7 +112,7 @@ Image* readBmp(const std::string& path)
     if (file.read(header, sizeof header) != int64_t(sizeof header) || !parseHeader(header, layout)) return nullptr;
     if (file.size() < 0 || uint64_t(file.size()) < layout.fileSize) return nullptr;
     std::vector<uint8_t> buffer;
-    const size_t chunkRows = rowsPerChunk(layout.rowSize);
+    const size_t chunkRows = rowsPerChunk(layout.rowSize, layout.height);
     buffer.resize(chunkRows * layout.rowSize);
     return decodeRows(layout, chunkRows, [&](size_t count) -> const uint8_t* {
         const size_t bytes = count * layout.rowSize;
@@ -134,7 +137,7 @@ bool encodeBmp(const Image& image, const ByteSink& sink)
     if (!sink(header, sizeof header)) return false;
 
     // Padding bytes stay zero: each row overwrites only its pixel bytes.
-    const size_t chunkRows = rowsPerChunk(rowSize);
+    const size_t chunkRows = rowsPerChunk(rowSize, image.height);
     std::vector<uint8_t> buffer(chunkRows * rowSize, 0);
     size_t filled = 0;
     for (int32_t y = image.height - 1; y >= 0; --y) {
