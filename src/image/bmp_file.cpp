@@ -63,12 +63,12 @@ void convertRow(const uint8_t* row, uint32_t* pixels, int32_t width)
 // Creates the image and fills it from `nextRows(count)`, which returns the
 // bytes of the next `count` stored rows, or null when they are missing.
 template <class NextRows>
-Image* decodeRows(const BmpLayout& layout, size_t rowsPerChunk, NextRows nextRows)
+Image* decodeRows(const BmpLayout& layout, size_t chunkRows, NextRows nextRows)
 {
     ImagePtr image(createImage(layout.width, layout.height, layout.width / 2, layout.height / 2, 0));
     if (!image) return nullptr;
     for (int32_t done = 0; done < layout.height;) {
-        const size_t count = std::min<size_t>(rowsPerChunk, size_t(layout.height - done));
+        const size_t count = std::min<size_t>(chunkRows, size_t(layout.height - done));
         const uint8_t* rows = nextRows(count);
         if (!rows) return nullptr;
         for (size_t i = 0; i < count; ++i, ++done) {
