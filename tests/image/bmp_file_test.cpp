@@ -26,10 +26,7 @@ void* operator new[](size_t size, const std::nothrow_t&) noexcept
 namespace nelmora {
 namespace {
 
-using testing_files::FileSizeLimit;
-using testing_files::readAll;
-using testing_files::TempDir;
-using testing_files::writeAll;
+using namespace testing_files;
 
 uint32_t u32(const std::vector<uint8_t>& b, size_t at)
 {

@@ -11,10 +11,7 @@
 namespace nelmora {
 namespace {
 
-using testing_files::FileSizeLimit;
-using testing_files::readAll;
-using testing_files::TempDir;
-using testing_files::writeAll;
+using namespace testing_files;
 
 const std::vector<uint8_t> kOld(300, 0xAA);
 const std::vector<uint8_t> kNew(5000, 0x55);

@@ -10,10 +10,7 @@
 namespace nelmora {
 namespace {
 
-using testing_files::FileSizeLimit;
-using testing_files::readAll;
-using testing_files::TempDir;
-using testing_files::writeAll;
+using namespace testing_files;
 
 int32_t i32(const std::vector<uint8_t>& b, size_t at)
 {
