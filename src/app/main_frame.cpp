@@ -21,7 +21,8 @@ namespace {
 constexpr std::array<int, kToolCount> kToggleCommands{command::kPenPalette, command::kColorCreator,
                                                        command::kLineOption, command::kPenCreator, command::kPenSet};
 
-// Qt's own file dialog matches the pattern in any letter case.
+// Qt's own file dialog matches it in any letter case; the native GTK one only
+// in lower case, and shows just the text before the parenthesis.
 const QString kBitmapFilter = QStringLiteral("Bitmap File(*.bmp)");
 }  // namespace
 
