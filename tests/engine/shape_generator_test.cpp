@@ -30,6 +30,14 @@ struct ShapeFixture : ::testing::Test {
             }
         return {first, last};
     }
+    // Generates with `settings`; every byte must be `value` and no random number drawn.
+    void expectUniformMapWithoutDraws(uint8_t value)
+    {
+        const uint32_t before = randomState();
+        generateShapeMap(*pen, settings);
+        EXPECT_EQ(map(), std::vector<uint8_t>(80 * 80, value));
+        EXPECT_EQ(randomState(), before);
+    }
     std::pair<int, int> rowExtent(int row) const { return extent(row, true); }
     std::pair<int, int> columnExtent(int column) const { return extent(column, false); }
 
@@ -90,10 +98,7 @@ TEST_F(ShapeFixture, FlatZeroEmptiesTheMapWithoutDrawingNoise)
 {
     settings.flat = 0;
     settings.rand3 = 0x10000;
-    const uint32_t before = randomState();
-    generateShapeMap(*pen, settings);
-    EXPECT_EQ(map(), std::vector<uint8_t>(80 * 80, 0));
-    EXPECT_EQ(randomState(), before);
+    expectUniformMapWithoutDraws(0);
 }
 
 TEST_F(ShapeFixture, InnerSizeBounds)
@@ -136,10 +141,7 @@ TEST_F(ShapeFixture, NoiseChangesEveryRebuildRotationNothing)
 TEST_F(ShapeFixture, UnknownTypeLeavesTheMap)
 {
     settings.type = 3;
-    const uint32_t before = randomState();
-    generateShapeMap(*pen, settings);
-    EXPECT_EQ(map(), std::vector<uint8_t>(80 * 80, 0xAB));
-    EXPECT_EQ(randomState(), before);
+    expectUniformMapWithoutDraws(0xAB);  // the fill from SetUp
 }
 
 TEST(ShapeProfile, RampsNoiseAndClamps)

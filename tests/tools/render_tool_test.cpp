@@ -51,6 +51,16 @@ struct RenderTool : ::testing::Test {
         return path;
     }
     ImagePtr result() { return ImagePtr(readBmp(out)); }
+    // Runs with "-o out" added; the written image, or null after a failure.
+    ImagePtr rendered(std::vector<std::string> args, const std::string& script)
+    {
+        args.insert(args.end(), {"-o", out});
+        const int status = run(args, script);
+        EXPECT_EQ(status, 0) << errors;
+        ImagePtr image = status == 0 ? result() : nullptr;
+        EXPECT_TRUE(image);
+        return image;
+    }
     static uint32_t rgb(const Image& image, int x, int y) { return image.at(x, y) & 0xFFFFFF; }
     // FNV-1a over the 24-bit pixels, rows top to bottom.
     static uint64_t checksum(const Image& image)
@@ -69,16 +79,15 @@ struct RenderTool : ::testing::Test {
 
 TEST_F(RenderTool, EmptyScriptGivesTheStartUpImage)
 {
-    ASSERT_EQ(run({"-o", out}), 0) << errors;
-    ImagePtr image = result();
+    ImagePtr image = rendered({}, "");
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 200);
     EXPECT_EQ(image->height, 200);
     EXPECT_EQ(rgb(*image, 0, 0), 0xFFFFFFu);
     EXPECT_EQ(rgb(*image, 199, 199), 0xFFFFFFu);
 
-    ASSERT_EQ(run({"--size", "30x20", "-o", out}, "fill black\n"), 0) << errors;
-    image = result();
+    image = rendered({"--size", "30x20"}, "fill black\n");
+    ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 30);
     EXPECT_EQ(image->height, 20);
     EXPECT_EQ(rgb(*image, 29, 19), 0u);
@@ -86,16 +95,16 @@ TEST_F(RenderTool, EmptyScriptGivesTheStartUpImage)
 
 TEST_F(RenderTool, ImageInputAndEventsFile)
 {
-    ASSERT_EQ(run({"--size", "16x8", "-o", out}, "fill checker\n"), 0) << errors;
+    ASSERT_TRUE(rendered({"--size", "16x8"}, "fill checker\n"));
     const std::string checker = (dir / "checker.bmp").string();
     fs::rename(out, checker);
-    const std::string events = file("events.txt", "# nothing but a pick\npick 8 0\n");
-    ASSERT_EQ(run({"--image", checker, "--events", events, "-o", out}), 0) << errors;
-    ImagePtr image = result();
+    // One end dab exactly on (4, 4), light grey there: alpha 254 of 0xFF6363.
+    const std::string events = file("events.txt", "# a click\npen 0 endFlag 1\ndown 4 4\nup 4 4\n");
+    ImagePtr image = rendered({"--image", checker, "--events", events}, "this is not read\n");
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 16);
-    EXPECT_EQ(rgb(*image, 0, 0), 0xC0C0C0u);
-    EXPECT_EQ(rgb(*image, 8, 0), 0x404040u);
+    EXPECT_EQ(image->height, 8);
+    EXPECT_EQ(rgb(*image, 4, 4), 0xFF6464u);
 }
 
 TEST_F(RenderTool, PenFileReplacesBothPens)
@@ -111,14 +120,13 @@ TEST_F(RenderTool, PenFileReplacesBothPens)
 
     const std::string stroke = "down 50 50\nmove 70 50\nup 70 50\n";
     const std::string pens = (dir / "off.pen").string();
-    ASSERT_EQ(run({"--pens", pens, "-o", out}, stroke), 0) << errors;
-    EXPECT_EQ(rgb(*result(), 50, 50), 0xFFFFFFu);
+    ImagePtr off = rendered({"--pens", pens}, stroke);
+    ASSERT_TRUE(off);
+    EXPECT_EQ(rgb(*off, 50, 50), 0xFFFFFFu);
     // Pen 1's loaded settings (the default square) take effect with regen.
     auto render = [&](const std::vector<std::string>& args, const std::string& script) {
-        std::vector<std::string> all = args;
-        all.insert(all.end(), {"-o", out});
-        EXPECT_EQ(run(all, script), 0) << errors;
-        return checksum(*result());
+        ImagePtr image = rendered(args, script);
+        return image ? checksum(*image) : 0;
     };
     const std::string live = "pen 0 drawMode 0\npen 1 drawMode 1\n";
     const uint64_t loaded = render({"--pens", pens}, live + "regen 1\n" + stroke);
@@ -180,8 +188,7 @@ TEST_F(RenderTool, GoldenDragWithTheStartUpPens)
     std::string script = "down 20 100\n";
     for (int x = 30; x <= 180; x += 10) script += "move " + std::to_string(x) + " 100\n";
     script += "up 180 100\n";
-    ASSERT_EQ(run({"-o", out}, script), 0) << errors;
-    ImagePtr image = result();
+    ImagePtr image = rendered({}, script);
     ASSERT_TRUE(image);
     EXPECT_EQ(rgb(*image, 5, 100), 0xFF6464u);
     EXPECT_EQ(rgb(*image, 5, 80), 0xFFB5B5u);
@@ -209,8 +216,7 @@ TEST_F(RenderTool, GoldenDragPerBlendMode)
         script += "move " + std::to_string(x + 10) + " " + std::to_string(y) + "\n";
         script += "up " + std::to_string(x + 10) + " " + std::to_string(y) + "\n";
     }
-    ASSERT_EQ(run({"--size", "560x380", "-o", out}, script), 0) << errors;
-    ImagePtr image = result();
+    ImagePtr image = rendered({"--size", "560x380"}, script);
     ASSERT_TRUE(image);
     EXPECT_EQ(rgb(*image, 48, 48), 0xFF6464u);
     EXPECT_EQ(rgb(*image, 136, 48), 0xFFA2A2u);
@@ -232,8 +238,7 @@ TEST_F(RenderTool, GoldenDelayedPenWithEndFlag)
     const std::string script =
         "pen 0 drawMode 0\npen 1 drawMode 2\npen 1 endFlag 1\n"
         "down 20 50\nmove 30 50\nup 100 50\n";
-    ASSERT_EQ(run({"-o", out}, script), 0) << errors;
-    ImagePtr image = result();
+    ImagePtr image = rendered({}, script);
     ASSERT_TRUE(image);
     EXPECT_EQ(rgb(*image, 100, 50), 0xFF6464u);
     EXPECT_EQ(rgb(*image, 105, 50), 0xFF6A6Au);
