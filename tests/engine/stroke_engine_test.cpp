@@ -122,6 +122,19 @@ TEST_F(StrokeFixture, FirstSegmentUsesTheEndValuesLaterOnesInterpolate)
     EXPECT_EQ(pen0->carry, 5025);
 }
 
+TEST_F(StrokeFixture, HueInterpolatesTheShortWayRound)
+{
+    pen0->params[slot::hue1].sourceA = dv::ex1;
+    v()[dv::saturation1] = 0xFFFF;
+    v()[dv::ex1] = 0xFF00;
+    begin(pen0, 0, 100);
+    move(pen0, 10, 100);  // one dab at 100/256, hue 0xFF00: 0xFE0005 -> pixel 0xFFFE0207
+    v()[dv::ex1] = 0x0100;
+    move(pen0, 20, 100);  // one dab at r = 665, w = 66: hue 0xFF84 (0xFE0002), not 0xBD84
+    EXPECT_EQ(dabs(), 2);
+    EXPECT_EQ(px(2, 100), 0xFFFE0002u);  // both dabs cover it fully
+}
+
 TEST_F(StrokeFixture, OneColourPensPaintColourOneOnly)
 {
     pen0->params[slot::hue2].sourceA = dv::hue2;  // colour 2 slots read colour 2
