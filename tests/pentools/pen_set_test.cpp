@@ -13,6 +13,8 @@
 
 #include "app/app_state.h"
 #include "app/tool_windows.h"
+#include "engine/stroke_engine.h"
+#include "image/tables.h"
 #include "pentools/parameter_slider.h"
 #include "pentools/pen_set_window.h"
 #include "pentools/slider_picture.h"
@@ -283,6 +285,40 @@ TEST_F(PenSetTest, ClicksOutsideTheSlidersChangeNothing)
     EXPECT_TRUE(selectedPens.empty());
     EXPECT_EQ(wiring(pen(0)), pen0);
     EXPECT_EQ(wiring(pen(1)), pen1);
+}
+
+TEST_F(PenSetTest, AngleWiredToTheMotionTurnsTheDabs)
+{
+    ASSERT_EQ(buildTables(), 1);
+    resetDrawingValues(state.drawingValues);
+    // A bar four map rows high across the whole map shows how a dab is turned.
+    ShapeMap& shape = *pen(0).shape;
+    for (int y = 0; y < shape.height; ++y)
+        for (int x = 0; x < shape.width; ++x) shape.coverage[y * shape.stride + x] = y >= 38 && y < 42 ? 255 : 0;
+
+    // One dab: 100/256 pixel along a one-pixel move, the next one a spacing later.
+    const auto paintedSize = [&](int dx, int dy) {
+        ImagePtr image(createImage(200, 200, 0, 0, 0xFFFFFF));
+        beginStroke(image.get(), &pen(0), state.drawingValues, 100, 100);
+        continueStroke(image.get(), &pen(0), state.drawingValues, 100 + dx, 100 + dy);
+        QRect painted;
+        for (int y = 0; y < image->height; ++y)
+            for (int x = 0; x < image->width; ++x)
+                if ((image->at(x, y) & 0xFFFFFF) != 0xFFFFFF) painted |= QRect(x, y, 1, 1);
+        return painted.size();
+    };
+    // Angle from angle1 (0): the bar lies flat whichever way the drag goes.
+    EXPECT_EQ(paintedSize(1, 0), QSize(80, 4));
+    EXPECT_EQ(paintedSize(0, 1), QSize(80, 4));
+
+    // Source 12 at client x 11 of the 30-pixel bar: 33 x 11 / 30.
+    press(grid(kSourceA, 8), Qt::LeftButton, 11);
+    ASSERT_EQ(pen(0).params[8].sourceA, 12);
+    EXPECT_EQ(shown(grid(kSourceA, 8)), name("動角度"));
+    // Moving right is a quarter turn and stands the bar up; moving down is a half turn.
+    EXPECT_EQ(paintedSize(1, 0), QSize(4, 80));
+    EXPECT_EQ(paintedSize(0, 1), QSize(80, 4));
+    freeTables();
 }
 
 }  // namespace
