@@ -1,0 +1,34 @@
+#pragma once
+// The colour box: colour 1 and colour 2 as two overlapping framed
+// rectangles, the edited one in front. A click on the other's visible part
+// makes it the edited colour; the right button swaps the two colours.
+
+#include <array>
+#include <cstdint>
+
+#include "color/color_creator_state.h"
+
+namespace nelmora {
+
+// right and bottom exclusive.
+struct BoxRect {
+    int32_t left, top, right, bottom;
+};
+
+struct ColorBoxLayer {
+    BoxRect rect;
+    uint32_t colour;  // 0x00RRGGBB
+};
+
+BoxRect colorBoxRect(int colour, int32_t width, int32_t height);
+
+// The two rectangles in painting order: the colour not being edited first.
+std::array<ColorBoxLayer, 2> colorBoxLayers(const ColorCreatorState& state, int32_t width, int32_t height);
+
+// Returns true when the click switched the edited colour (and re-aimed the targets).
+bool colorBoxLeftClick(ColorCreatorState& state, int32_t x, int32_t y, int32_t width, int32_t height);
+
+// Exchanges entries 1-3 with 4-6; the edited colour index stays.
+void swapColors(DrawingValues& values);
+
+}  // namespace nelmora

@@ -1,0 +1,25 @@
+#pragma once
+// COLBOX: shows colour 1 and colour 2, selects which one the colour creator
+// edits (left button) and swaps them (right button).
+
+#include <QWidget>
+
+#include "color/color_creator_state.h"
+
+namespace nelmora {
+
+class COLBOX : public QWidget {
+    Q_OBJECT
+public:
+    COLBOX(ColorCreatorState& state, QWidget* colorCreator);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    ColorCreatorState& state_;
+    QWidget* colorCreator_;
+};
+
+}  // namespace nelmora

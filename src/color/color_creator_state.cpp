@@ -1,0 +1,59 @@
+#include "color/color_creator_state.h"
+
+namespace nelmora {
+
+void initColorCreatorState(ColorCreatorState& state, DrawingValues& values, ActiveColorTargets& targets)
+{
+    state = ColorCreatorState{};
+    state.values = &values;
+    state.targets = &targets;
+    aimActiveColor(targets, values, 0);
+}
+
+void fieldLeftClick(ColorCreatorState& state, int32_t x, int32_t y)
+{
+    ActiveColorTargets& t = *state.targets;
+    if (state.fieldMode == kSaturationBrightnessSquare) {
+        // The top row gives 0x10000 and the bottom row 327: the picture uses
+        // 199 - i, so click and picture are one row apart.
+        if (x >= 0 && x < kFieldSize && y >= kFieldTop && y < kFieldTop + kFieldSize) {
+            *t.saturation = x * 65536 / 200;
+            *t.brightness = (200 - y + kFieldTop) * 65536 / 200;
+        }
+    } else {
+        const WheelPoint p = wheelPoint(x, y);
+        if (p.r < 1) {
+            *t.hue = p.hue;
+            const int32_t radius = int32_t(p.r * 65536);
+            if (state.fieldMode == kHueBrightnessWheel)
+                *t.brightness = radius;
+            else
+                *t.saturation = radius;
+        }
+    }
+    state.fieldDirty = true;
+}
+
+void fieldRightClick(ColorCreatorState& state)
+{
+    state.fieldMode = state.fieldMode + 1;
+    if (state.fieldMode == kSaturationBrightnessSquare + 1) state.fieldMode = kHueSaturationWheel;
+    state.fieldDirty = true;
+}
+
+bool renderFieldIfNeeded(ColorCreatorState& state, Image& image)
+{
+    const int32_t h = editedHue(state);
+    const int32_t s = editedSaturation(state);
+    const int32_t b = editedBrightness(state);
+    if (!state.fieldDirty && h == state.cachedHue && s == state.cachedSaturation && b == state.cachedBrightness)
+        return false;
+    renderColorField(image, state.fieldMode, h, s, b);
+    state.cachedHue = h;
+    state.cachedSaturation = s;
+    state.cachedBrightness = b;
+    state.fieldDirty = false;
+    return true;
+}
+
+}  // namespace nelmora

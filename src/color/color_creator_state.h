@@ -1,0 +1,48 @@
+#pragma once
+// The colour creator's state, shared by the window and its channel sliders
+// and colour box, and the field's input rules. Everything edits the colour
+// that ActiveColorTargets points at.
+
+#include <cstdint>
+
+#include "color/color_field.h"
+#include "pen/drawing_values.h"
+
+namespace nelmora {
+
+struct ColorCreatorState {
+    int32_t fieldMode = kHueSaturationWheel;
+    ActiveColorTargets* targets = nullptr;
+    // The colour box reads and swaps entries 1-6 directly.
+    DrawingValues* values = nullptr;
+    // H, S, B of the last render; the picture is kept while they still match.
+    int32_t cachedHue = 0;
+    int32_t cachedSaturation = 0;
+    int32_t cachedBrightness = 0;
+    // Forces the next paint to render although H, S and B did not change.
+    bool fieldDirty = true;
+    // Shared by the three sliders: 0 shows hue/saturation/brightness, 3 red/green/blue.
+    int32_t rgbMode = 0;
+    // 1 while colour 2 (entries 4-6) is edited.
+    int32_t secondColorActive = 0;
+};
+
+// Mode 16, colour 1 edited, a render due at the first paint.
+void initColorCreatorState(ColorCreatorState& state, DrawingValues& values, ActiveColorTargets& targets);
+
+inline int32_t editedHue(const ColorCreatorState& s) { return *s.targets->hue; }
+inline int32_t editedSaturation(const ColorCreatorState& s) { return *s.targets->saturation; }
+inline int32_t editedBrightness(const ColorCreatorState& s) { return *s.targets->brightness; }
+
+// Left click at a client point of the colour creator: on the wheel it sets
+// hue and saturation (16) or hue and brightness (17); on the square (18)
+// saturation and brightness. Any click marks the field dirty.
+void fieldLeftClick(ColorCreatorState& state, int32_t x, int32_t y);
+// Cycles 16 -> 17 -> 18 -> 16.
+void fieldRightClick(ColorCreatorState& state);
+
+// Renders into `image` when the edited colour left the cache or the field is
+// dirty; returns whether it rendered.
+bool renderFieldIfNeeded(ColorCreatorState& state, Image& image);
+
+}  // namespace nelmora

@@ -1,0 +1,61 @@
+#include "color/color_creator_window.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "app/app_state.h"
+#include "app/tool_windows.h"
+#include "color/color_box_control.h"
+#include "color/color_slider_control.h"
+#include "platform/image_view.h"
+#include "platform/invalidate.h"
+
+namespace nelmora {
+
+Quorvex01CL::Quorvex01CL(DrawingValues& values, ActiveColorTargets& targets)
+    : ToolWindow(QStringLiteral("Color"), QSize(kColorFieldImageWidth, kFieldTop + kFieldSize)),
+      fieldImage_(createImage(kColorFieldImageWidth, kColorFieldImageHeight, 0, 0, 0xFFFFFF))
+{
+    initColorCreatorState(state_, values, targets);
+    // The field image covers the whole client, so no background is painted.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    for (int32_t channel = 1; channel <= 3; ++channel) {
+        auto* slider = new SLIDERH(state_, channel, this);
+        slider->setGeometry(60, 10 + 22 * (channel - 1), 130, 20);
+    }
+    auto* box = new COLBOX(state_, this);
+    box->setGeometry(10, 10, 40, 60);
+}
+
+void Quorvex01CL::paintEvent(QPaintEvent* event)
+{
+    if (!fieldImage_) return;
+    if (renderFieldIfNeeded(state_, *fieldImage_)) ++fieldRenderCount_;
+    QPainter painter(this);
+    paintImage(painter, *fieldImage_, event->rect());
+}
+
+void Quorvex01CL::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        fieldLeftClick(state_, pos.x(), pos.y());
+    else if (event->button() == Qt::RightButton)
+        fieldRightClick(state_);
+    else
+        return;
+    invalidateWithChildren(this);
+}
+
+QWidget* createColorCreatorWindow(AppState& state)
+{
+    auto* window = new Quorvex01CL(state.drawingValues, state.activeColorTargets);
+    if (!window->valid()) {
+        delete window;
+        return nullptr;
+    }
+    return window;
+}
+
+}  // namespace nelmora

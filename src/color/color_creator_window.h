@@ -1,0 +1,33 @@
+#pragma once
+// Quorvex01CL: the colour creator ("Color"), a tool window with the colour
+// box, three channel sliders and the colour field below them.
+
+#include "color/color_creator_state.h"
+#include "image/image.h"
+#include "platform/tool_window.h"
+
+namespace nelmora {
+
+class Quorvex01CL : public ToolWindow {
+    Q_OBJECT
+public:
+    // Aims `targets` at colour 1 and edits `values` through them.
+    Quorvex01CL(DrawingValues& values, ActiveColorTargets& targets);
+
+    // False when the field image could not be allocated.
+    bool valid() const { return fieldImage_ != nullptr; }
+    ColorCreatorState& state() { return state_; }
+    // How often the field picture was rendered (it is kept between paints otherwise).
+    int fieldRenderCount() const { return fieldRenderCount_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    ColorCreatorState state_;
+    ImagePtr fieldImage_;
+    int fieldRenderCount_ = 0;
+};
+
+}  // namespace nelmora

@@ -1,0 +1,69 @@
+#include "color/color_slider_control.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "platform/image_view.h"
+#include "platform/invalidate.h"
+
+namespace nelmora {
+
+namespace {
+
+std::shared_ptr<Image> sharedStrip()
+{
+    static std::weak_ptr<Image> strip;
+    std::shared_ptr<Image> existing = strip.lock();
+    if (existing) return existing;
+    Image* created = createImage(kColorSliderStripWidth, kColorSliderStripHeight, 0, 0, 0xFFFFFF);
+    if (!created) return nullptr;
+    std::shared_ptr<Image> owned(created, ImageDeleter{});
+    strip = owned;
+    return owned;
+}
+
+}  // namespace
+
+SLIDERH::SLIDERH(ColorCreatorState& state, int32_t channel, QWidget* colorCreator)
+    : QFrame(colorCreator), state_(state), record_{channel, state.targets}, colorCreator_(colorCreator),
+      strip_(sharedStrip())
+{
+    setObjectName(QStringLiteral("SLIDER_H"));
+    // The thin border is the frame; the picture fills the client inside it.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SLIDERH::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    drawFrame(&painter);
+    if (!strip_) return;
+    const QRect client = contentsRect();
+    const int32_t n = effectiveChannel(record_.channel, state_.rgbMode);
+    const ActiveColorTargets& t = *record_.targets;
+    renderColorSlider(*strip_, client.width(), client.height(), n, *t.hue, *t.saturation, *t.brightness);
+    painter.translate(client.topLeft());
+    paintImage(painter, *strip_,
+               QRect(0, 0, std::min(client.width(), kColorSliderStripWidth),
+                     std::min(client.height(), kColorSliderStripHeight)));
+}
+
+void SLIDERH::mousePressEvent(QMouseEvent* event)
+{
+    // Presses on the border are outside the client, like a non-client hit.
+    const QRect client = contentsRect();
+    const QPoint pos = event->position().toPoint();
+    if (!client.contains(pos)) return;
+    if (event->button() == Qt::LeftButton)
+        colorSliderClick(state_, record_, pos.x() - client.left(), client.width());
+    else if (event->button() == Qt::RightButton)
+        toggleRgbMode(state_.rgbMode);
+    else
+        return;
+    invalidateWithChildren(colorCreator_);
+}
+
+}  // namespace nelmora

@@ -1,0 +1,106 @@
+#include "pentools/parameter_slider.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <utility>
+
+#include "platform/image_view.h"
+#include "platform/invalidate.h"
+#include "platform/shift_jis_text.h"
+#include "platform/ui_font.h"
+#include "pentools/slider_click.h"
+#include "pentools/slider_picture.h"
+
+namespace nelmora {
+
+namespace {
+
+// Every slider composes its picture on this one strip; it lives while any slider does.
+Image* sharedStrip = nullptr;
+int stripUsers = 0;
+
+Image* acquireStrip()
+{
+    if (stripUsers++ == 0) sharedStrip = createImage(kSliderStripWidth, kSliderStripHeight, 0, 0, 0xFFFFFF);
+    return sharedStrip;
+}
+
+void releaseStrip()
+{
+    if (--stripUsers == 0) {
+        freeImage(sharedStrip);
+        sharedStrip = nullptr;
+    }
+}
+
+}  // namespace
+
+ParameterSlider::ParameterSlider(QWidget* parent, SliderRecord record, QWidget* redrawTarget)
+    : QFrame(parent), record_(std::move(record)), redrawTarget_(redrawTarget)
+{
+    setObjectName(QStringLiteral("POSLIDER"));
+    // The thin black border of a bordered child window.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    acquireStrip();
+}
+
+ParameterSlider::~ParameterSlider() { releaseStrip(); }
+
+void ParameterSlider::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    drawFrame(&painter);
+
+    const QRect client = contentsRect();
+    const int w = client.width();
+    const int h = client.height();
+    const int32_t* value = record_.value();
+    if (!sharedStrip || !value || w <= 0 || h <= 0) return;
+
+    composeSliderPicture(*sharedStrip, record_, *value, w, h);
+    painter.translate(client.topLeft());
+    paintImage(painter, *sharedStrip, QRect(0, 0, w, h));
+
+    const QFont font = minchoFont(h - 1);
+    painter.setFont(font);
+    painter.setPen(palette().color(QPalette::WindowText));
+    // Texts fill a cell of h - 1 pixels from y = 1. The stand-in face's line is
+    // taller than it was asked for, so the cell is kept by its bottom edge:
+    // descenders such as the EX rows' "_" stay inside the picture.
+    const int baseline = 1 + (h - 1) - QFontMetrics(font).descent();
+    if (!record_.compact) painter.drawText(w - 88, baseline, fromShiftJis(sliderLabelText(record_)));
+    painter.drawText(w - 61, baseline, fromShiftJis(sliderNumberText(record_, *value)));
+    painter.drawText(w - 18, baseline, QStringLiteral("< >"));
+}
+
+void ParameterSlider::mousePressEvent(QMouseEvent* event)
+{
+    int32_t* value = record_.value();
+    const QPoint at = event->position().toPoint();
+    // The border is not part of the control's client area.
+    if (!value || !contentsRect().contains(at)) return;
+    if (event->button() == Qt::LeftButton)
+        store(sliderLeftClick(record_, *value, at.x() - contentsRect().left(), clientWidth()));
+    else if (event->button() == Qt::RightButton)
+        store(sliderRightClick(record_));
+}
+
+void ParameterSlider::store(int32_t value)
+{
+    *record_.value() = value;
+    invalidateWithChildren(redrawTarget());
+}
+
+ParameterSlider* createParameterSlider(QWidget* parent, QPoint position, QSize size, SliderRecord record,
+                                       QWidget* redrawTarget)
+{
+    auto* slider = new ParameterSlider(parent, std::move(record), redrawTarget);
+    slider->setGeometry(QRect(position, size));
+    slider->show();
+    return slider;
+}
+
+}  // namespace nelmora

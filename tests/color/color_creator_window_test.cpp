@@ -1,0 +1,179 @@
+// The colour creator window offscreen: layout, clicks through Qt, and that
+// outside changes repaint it while the field renders only when needed.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/canvas_stroke.h"
+#include "app/tool_windows.h"
+#include "color/color_box_control.h"
+#include "color/color_creator_window.h"
+#include "color/color_slider_control.h"
+#include "platform/invalidate.h"
+
+namespace nelmora {
+namespace {
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+class ColorCreatorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(initApplicationState(state));
+        widget.reset(createColorCreatorWindow(state));
+        window = dynamic_cast<Quorvex01CL*>(widget.get());
+        ASSERT_NE(window, nullptr);
+        window->installEventFilter(&counter);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        settle();
+        sliders = window->findChildren<SLIDERH*>();
+        box = window->findChild<COLBOX*>();
+        ASSERT_EQ(sliders.size(), 3);
+        ASSERT_NE(box, nullptr);
+    }
+    void TearDown() override
+    {
+        widget.reset();
+        shutdownApplicationState(state);
+    }
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    }
+    static uint32_t pixel(QWidget* w, int x, int y) { return w->grab().toImage().pixel(x, y) & 0xFFFFFF; }
+
+    AppState state;
+    std::unique_ptr<QWidget> widget;
+    Quorvex01CL* window = nullptr;
+    QList<SLIDERH*> sliders;
+    COLBOX* box = nullptr;
+    PaintCounter counter;
+};
+
+TEST_F(ColorCreatorWindowTest, LayoutOfTheWindowAndItsControls)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Color"));
+    EXPECT_EQ(window->size(), QSize(200, 290));
+    EXPECT_EQ(box->geometry(), QRect(10, 10, 40, 60));
+    for (int n = 0; n < 3; ++n) {
+        EXPECT_EQ(sliders[n]->geometry(), QRect(60, 10 + 22 * n, 130, 20));
+        EXPECT_EQ(sliders[n]->contentsRect().size(), QSize(128, 18));
+    }
+    EXPECT_EQ(state.activeColorTargets.hue, &state.drawingValues[dv::hue1]);
+    EXPECT_EQ(window->fieldRenderCount(), 1);
+}
+
+TEST_F(ColorCreatorWindowTest, FreshColourBoxShowsTwoEqualFramedRectangles)
+{
+    const QImage image = box->grab().toImage();
+    auto at = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFF; };
+    EXPECT_EQ(at(5, 5), 0xFF6363u);    // colour 1
+    EXPECT_EQ(at(35, 55), 0xFF6363u);  // colour 2
+    EXPECT_EQ(at(0, 0), 0u);
+    EXPECT_EQ(at(29, 39), 0u);  // colour 1's frame, drawn over colour 2
+    EXPECT_EQ(at(39, 59), 0u);
+    EXPECT_EQ(at(30, 40), 0xFF6363u);
+    EXPECT_EQ(at(5, 50), 0xFFFFFFu);
+}
+
+TEST_F(ColorCreatorWindowTest, FieldClicksEditAndRepaint)
+{
+    const int paints = counter.paints;
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(150, 190));
+    settle();
+    EXPECT_EQ(state.drawingValues[dv::hue1], 16384);
+    EXPECT_EQ(state.drawingValues[dv::saturation1], 32768);
+    EXPECT_GT(counter.paints, paints);
+    EXPECT_EQ(window->fieldRenderCount(), 2);
+
+    // A click in the free top area changes nothing but renders again.
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(55, 80));
+    settle();
+    EXPECT_EQ(state.drawingValues[dv::hue1], 16384);
+    EXPECT_EQ(window->fieldRenderCount(), 3);
+
+    QTest::mouseClick(window, Qt::RightButton, {}, QPoint(100, 190));
+    settle();
+    EXPECT_EQ(window->state().fieldMode, kHueBrightnessWheel);
+    EXPECT_EQ(window->fieldRenderCount(), 4);
+}
+
+TEST_F(ColorCreatorWindowTest, PickIntoColourOneWhileColourTwoIsEditedRepaintsWithoutRendering)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(35, 55));
+    settle();
+    ASSERT_EQ(window->state().secondColorActive, 1);
+    // Colour 2 equals colour 1 at start, so the field is still valid.
+    EXPECT_EQ(window->fieldRenderCount(), 1);
+
+    // The canvas's right-click pick: a blue pixel into colour 1.
+    state.currentImage->at(3, 4) = 0x0000FF;
+    ASSERT_TRUE(pickColour(state, 3, 4));
+    const int paints = counter.paints;
+    invalidateWithChildren(window);
+    settle();
+    EXPECT_GT(counter.paints, paints);
+    EXPECT_EQ(window->fieldRenderCount(), 1);
+    EXPECT_EQ(pixel(box, 5, 5), 0x0000FEu);  // colour 1 behind, now blue
+    EXPECT_EQ(pixel(box, 35, 55), 0xFF6363u);
+
+    invalidateWithChildren(window);
+    settle();
+    EXPECT_EQ(window->fieldRenderCount(), 1);
+
+    // Back to colour 1: the cached colour no longer matches.
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 5));
+    settle();
+    EXPECT_EQ(window->state().secondColorActive, 0);
+    EXPECT_EQ(window->fieldRenderCount(), 2);
+}
+
+TEST_F(ColorCreatorWindowTest, PickWhileColourOneIsEditedRendersAndMovesTheSliders)
+{
+    state.currentImage->at(0, 0) = 0x0000FF;
+    ASSERT_TRUE(pickColour(state, 0, 0));
+    invalidateWithChildren(window);
+    settle();
+    EXPECT_EQ(window->fieldRenderCount(), 2);
+    // Hue 0xAAAA: the hue slider's value line at 0xAAAA * 128 / 65536 = 85, plus the border.
+    EXPECT_EQ(pixel(sliders[0], 86, 3), 0u);
+}
+
+TEST_F(ColorCreatorWindowTest, SliderClicksAndTheSharedRgbMode)
+{
+    QTest::mouseClick(sliders[0], Qt::LeftButton, {}, QPoint(1 + 127, 10));
+    settle();
+    EXPECT_EQ(state.drawingValues[dv::hue1], 65024);
+    EXPECT_EQ(window->fieldRenderCount(), 2);
+
+    // The border lies outside the client: no change.
+    QTest::mouseClick(sliders[0], Qt::LeftButton, {}, QPoint(0, 10));
+    settle();
+    EXPECT_EQ(state.drawingValues[dv::hue1], 65024);
+
+    // Column 0 of the lower band: the hue ramp starts red, the red ramp black.
+    QTest::mouseClick(sliders[1], Qt::RightButton, {}, QPoint(10, 10));
+    settle();
+    EXPECT_EQ(window->state().rgbMode, kRgbMode);
+    EXPECT_EQ(pixel(sliders[0], 1, 17), 0u);
+    QTest::mouseClick(sliders[2], Qt::RightButton, {}, QPoint(10, 10));
+    settle();
+    EXPECT_EQ(window->state().rgbMode, kHsbMode);
+    EXPECT_EQ(pixel(sliders[0], 1, 17), 0xFE0000u);
+}
+
+}  // namespace
+}  // namespace nelmora
