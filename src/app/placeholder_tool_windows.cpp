@@ -13,13 +13,6 @@
 
 namespace nelmora {
 
-// ---- Pen palette -----------------------------------------------------------
-
-QWidget* createPenPaletteWindow(AppState&)
-{
-    return new ToolWindow(QStringLiteral("PenPalette"), QSize(190, 300));
-}
-
 // ---- Pen creator -----------------------------------------------------------
 
 QWidget* createPenCreatorWindow(AppState& state)
