@@ -56,5 +56,5 @@ done < <(find "$library" -name '*.pen' | LC_ALL=C sort)
 
 [ ${#tiles[@]} -gt 0 ] || { echo "no pens in $library: build first" >&2; exit 1; }
 mkdir -p docs
-montage "${font[@]}" -pointsize 12 "${tiles[@]}" -tile 3x -geometry +6+6 -background white "$out"
+montage "${font[@]}" -pointsize 12 "${tiles[@]}" -tile 3x -geometry +6+6 -background white -depth 8 -strip "$out"
 echo "wrote $out"
