@@ -92,7 +92,7 @@ TEST_F(PenCreatorTest, CreationLaysOutSlidersAndSetsBothPensToDefaults)
                                                   "flat ", "rot  ", "rand1", "rand2", "rand3"};
     const int tops[kPenCreatorSliderCount] = {100, 119, 138, 157, 172, 187, 206, 221, 240, 255, 270};
     for (int k = 0; k < kPenCreatorSliderCount; ++k) {
-        const ParameterSlider* slider = window->slider(k);
+        ParameterSlider* slider = window->slider(k);
         EXPECT_EQ(slider->geometry(), QRect(10, tops[k], 220, 14)) << "row " << k;
         EXPECT_EQ(slider->record().label, labels[k]) << "row " << k;
         EXPECT_EQ(slider->redrawTarget(), window.get()) << "row " << k;
