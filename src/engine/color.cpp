@@ -53,7 +53,8 @@ uint32_t hsbToRgb(int32_t hue, int32_t saturation, int32_t brightness)
     }
     // Bits 24-31 of the unsigned 32-bit product; it can reach 0xFFFE0001.
     auto channel = [&](int32_t x) {
-        const uint32_t scaled = uint32_t((int32_t(uint32_t(x) * uint32_t(saturation)) >> 8) + (0xFFFF - saturation));
+        const uint32_t scaled =
+            uint32_t(int32_t(uint32_t(x) * uint32_t(saturation)) >> 8) + (0xFFFFu - uint32_t(saturation));
         return (scaled * uint32_t(brightness)) >> 24;
     };
     return (channel(r) << 16) | (channel(g) << 8) | channel(b);

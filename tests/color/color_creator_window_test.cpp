@@ -12,20 +12,11 @@
 #include "color/color_box_control.h"
 #include "color/color_creator_window.h"
 #include "color/color_slider_control.h"
+#include "paint_counter.h"
 #include "platform/invalidate.h"
 
 namespace nelmora {
 namespace {
-
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
 
 class ColorCreatorWindowTest : public ::testing::Test {
 protected:

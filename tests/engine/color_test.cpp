@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <tuple>
 
 #include "engine/color.h"
@@ -39,6 +40,14 @@ TEST(HsbToRgb, FullySaturatedColoursPeakAt254)
     EXPECT_EQ(hsbToRgb(0xAAAA, 0xFFFF, 0xFFFF), 0x000000FEu);
     EXPECT_EQ(hsbToRgb(0, 0, 0xFFFF), 0x00FFFFFFu);
     EXPECT_EQ(hsbToRgb(0x1234, 0xFFFF, 0), 0u);
+}
+
+TEST(HsbToRgb, ExtremeInputsWrapWithoutOverflow)
+{
+    // Out-of-range values only come from unclamped slots; they must stay defined.
+    EXPECT_EQ(hsbToRgb(0, INT32_MIN, 0), 0u);
+    (void)hsbToRgb(INT32_MAX, INT32_MAX, INT32_MAX);
+    (void)hsbToRgb(-1, INT32_MIN, INT32_MIN);
 }
 
 TEST(HsbToRgb, RoundTrips)

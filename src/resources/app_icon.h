@@ -1,0 +1,10 @@
+#pragma once
+// "MYICON2": the main frame's 32 x 32, 16-colour icon.
+
+#include <QIcon>
+
+namespace nelmora {
+
+QIcon appIcon();
+
+}  // namespace nelmora

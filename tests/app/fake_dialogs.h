@@ -1,0 +1,35 @@
+#pragma once
+// Answers the program's modal dialogs without a person and remembers what was asked.
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+
+#include "platform/dialogs.h"
+
+namespace nelmora {
+
+class FakeDialogs : public Dialogs {
+public:
+    bool answerYes = false;
+    QStringList questions;  // "caption|text"
+    QStringList warnings;   // texts
+    // Plays the user's part in a modal dialog; the dialog's result is returned.
+    std::function<void(QDialog&)> fillIn;
+
+    QString openFileName(QWidget*, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&) override { return {}; }
+    bool askYesNo(QWidget*, const QString& caption, const QString& text) override
+    {
+        questions << caption + "|" + text;
+        return answerYes;
+    }
+    void showWarning(QWidget*, const QString&, const QString& text) override { warnings << text; }
+    int runModal(QDialog& dialog) override
+    {
+        if (fillIn) fillIn(dialog);
+        return dialog.result();
+    }
+};
+
+}  // namespace nelmora
