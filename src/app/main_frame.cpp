@@ -2,11 +2,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QMenuBar>
 
 #include "app/canvas_window.h"
 #include "app/new_image_dialog.h"
 #include "app/tool_windows.h"
+#include "image/bmp_file.h"
 #include "platform/dialogs.h"
 #include "platform/invalidate.h"
 #include "platform/ui_font.h"
@@ -18,6 +20,10 @@ namespace {
 // The toggle command of each tool window, in the frame's tool order.
 constexpr std::array<int, kToolCount> kToggleCommands{command::kPenPalette, command::kColorCreator,
                                                        command::kLineOption, command::kPenCreator, command::kPenSet};
+
+// Qt's own file dialog matches it in any letter case; the native GTK one only
+// in lower case, and shows just the text before the parenthesis.
+const QString kBitmapFilter = QStringLiteral("Bitmap File(*.bmp)");
 }  // namespace
 
 MainFrame::MainFrame(StrokeOps strokeOps)
@@ -183,13 +189,24 @@ void MainFrame::newImage()
 
 void MainFrame::openImage()
 {
-    // Reading a BMP file into a new current image lands with the bitmap-file
-    // work; it will then call fitCanvasToImage() whatever the outcome.
+    if (!started_) return;
+    const QString path = dialogs().openFileName(this, kBitmapFilter);
+    // A file that cannot be read whole is refused and the current image stays, silently.
+    if (!path.isEmpty()) replaceCurrentImage(state_, readBmp(QFile::encodeName(path).toStdString()));
+    fitCanvasToImage();
 }
 
 void MainFrame::saveImage()
 {
-    // Writing the current image as a BMP file lands with the bitmap-file work.
+    if (!started_ || !state_.currentImage) return;
+    const QString path = dialogs().saveFileName(this, kBitmapFilter);
+    if (path.isEmpty()) return;
+    // The old file stays whole when saving fails, but the user must know the
+    // picture is not on disk.
+    std::string error;
+    if (!writeBmp(*state_.currentImage, QFile::encodeName(path).toStdString(), &error))
+        dialogs().showWarning(this, QStringLiteral("保存"),
+                              QStringLiteral("画像は保存されませんでした。\n") + QFile::decodeName(error.c_str()));
 }
 
 void MainFrame::fitCanvasToImage()

@@ -60,41 +60,4 @@ uint32_t hsbToRgb(int32_t hue, int32_t saturation, int32_t brightness)
     return (channel(r) << 16) | (channel(g) << 8) | channel(b);
 }
 
-uint32_t mixColor(uint32_t a, uint32_t b, int32_t w)
-{
-    if (w == 0) return a;
-    if (w == 256) return b;
-    const uint32_t n = uint32_t(256 - int64_t(w));
-    const uint32_t uw = uint32_t(w);
-    // Unsigned arithmetic keeps out-of-range weights defined; bits 8-15 of the
-    // sum are the same as with signed arithmetic.
-    auto mix = [&](int shift) {
-        const uint32_t sum = ((a >> shift) & 0xFF) * n + ((b >> shift) & 0xFF) * uw + 128u;
-        return ((sum >> 8) & 0xFF) << shift;
-    };
-    return 0xFF000000u | mix(16) | mix(8) | mix(0);
-}
-
-uint32_t sampleBilinear(const Image& image, int32_t x, int32_t y)
-{
-    int32_t ix = x < 0 ? 0 : x >> 8;
-    int32_t iy = y < 0 ? 0 : y >> 8;
-    // An image one pixel wide or high has no second column or row: the
-    // neighbour read then falls back to the same pixel.
-    ix = std::max(0, std::min(ix, image.width - 2));
-    iy = std::max(0, std::min(iy, image.height - 2));
-    const int32_t nextX = image.width > 1 ? 1 : 0;
-    const int32_t nextY = image.height > 1 ? image.stride : 0;
-    const int32_t fx = x & 0xFF;
-    const int32_t fy = y & 0xFF;
-    const uint32_t* p = image.pixels + size_t(iy) * image.stride + ix;
-    uint32_t upper = p[0];
-    uint32_t lower = p[nextY];
-    if (fx != 0) {
-        upper = mixColor(p[0], p[nextX], fx);
-        lower = mixColor(p[nextY], p[nextY + nextX], fx);
-    }
-    return fy != 0 ? mixColor(upper, lower, fy) : upper;
-}
-
 }  // namespace nelmora

@@ -1,15 +1,11 @@
 #include "engine/slots.h"
 
 #include "engine/random.h"
+#include "engine/wrap_int.h"
 
 namespace nelmora {
 
 namespace {
-
-// 32-bit wraparound product without signed-overflow undefined behaviour.
-inline int32_t wrapMul(int32_t a, int32_t b) { return int32_t(uint32_t(a) * uint32_t(b)); }
-inline int32_t wrapAdd(int32_t a, int32_t b) { return int32_t(uint32_t(a) + uint32_t(b)); }
-inline int32_t wrapSub(int32_t a, int32_t b) { return int32_t(uint32_t(a) - uint32_t(b)); }
 
 inline int32_t readSource(const DrawingValues& sources, int32_t index)
 {

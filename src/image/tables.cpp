@@ -1,5 +1,6 @@
 #include "image/tables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -33,6 +34,18 @@ int freeTables()
     freeImage(scratchImage);
     scratchImage = nullptr;
     return 1;
+}
+
+Image* scratchImageOfSize(int32_t width, int32_t height)
+{
+    if (scratchImage && scratchImage->width >= width && scratchImage->height >= height) return scratchImage;
+    const int32_t newWidth = std::max(width, scratchImage ? scratchImage->width : 0);
+    const int32_t newHeight = std::max(height, scratchImage ? scratchImage->height : 0);
+    Image* grown = createImage(newWidth, newHeight, 0, 0, 0);
+    if (!grown) return nullptr;
+    freeImage(scratchImage);
+    scratchImage = grown;
+    return scratchImage;
 }
 
 }  // namespace nelmora

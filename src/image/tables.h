@@ -19,4 +19,9 @@ extern Image* scratchImage;
 int buildTables();
 int freeTables();
 
+// The scratch image, first grown (once, then reused) to hold at least
+// width x height pixels: dabs larger than its 500 x 500 must neither write
+// past it nor be cut. Null, with the old image kept, when memory runs out.
+Image* scratchImageOfSize(int32_t width, int32_t height);
+
 }  // namespace nelmora

@@ -11,15 +11,19 @@ Dialogs realDialogs;
 Dialogs* current = &realDialogs;
 }  // namespace
 
+// Qt's own dialog matches filter patterns in any letter case (".bmp", ".BMP");
+// some native dialogs match only the case written, so they are not used.
 QString Dialogs::openFileName(QWidget* owner, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
 }
 
 QString Dialogs::saveFileName(QWidget* owner, const QString& filter)
 {
     // No extension is added: the name is used exactly as chosen.
-    return QFileDialog::getSaveFileName(owner, QString(), QString(), filter);
+    return QFileDialog::getSaveFileName(owner, QString(), QString(), filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
 }
 
 bool Dialogs::askYesNo(QWidget* owner, const QString& caption, const QString& text)

@@ -14,11 +14,21 @@ public:
     bool answerYes = false;
     QStringList questions;  // "caption|text"
     QStringList warnings;   // texts
+    QString chosenFile;       // the file dialogs' answer; empty is a cancel
+    QStringList fileFilters;  // the filters they were shown with
     // Plays the user's part in a modal dialog; the dialog's result is returned.
     std::function<void(QDialog&)> fillIn;
 
-    QString openFileName(QWidget*, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString& filter) override
+    {
+        fileFilters << filter;
+        return chosenFile;
+    }
+    QString saveFileName(QWidget*, const QString& filter) override
+    {
+        fileFilters << filter;
+        return chosenFile;
+    }
     bool askYesNo(QWidget*, const QString& caption, const QString& text) override
     {
         questions << caption + "|" + text;

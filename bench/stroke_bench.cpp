@@ -1,0 +1,48 @@
+// A drag with the start-up pens: 2000 mouse events 10 pixels apart, through
+// the canvas's stroke handling, on a 1000 x 1000 image.
+#include <benchmark/benchmark.h>
+
+#include "app/app_state.h"
+#include "app/canvas_stroke.h"
+#include "pentools/pen_creator_defaults.h"
+
+namespace nelmora {
+namespace {
+
+constexpr int kEvents = 2000;
+
+// A serpentine path: rows 40 pixels apart, 10 pixels per event.
+void pointOnPath(int event, int32_t& x, int32_t& y)
+{
+    const int perRow = 90;
+    const int row = event / perRow, step = event % perRow;
+    x = 50 + ((row & 1) ? (perRow - step) : step) * 10;
+    y = 50 + (row % 22) * 40;
+}
+
+void BM_DragDefaultPens(benchmark::State& state)
+{
+    AppState app;
+    initApplicationState(app, 1000, 1000);
+    applyPenCreatorDefaults(app);
+    CanvasStroke canvas;
+    for (auto _ : state) {
+        int32_t x, y;
+        pointOnPath(0, x, y);
+        canvas.buttonDown(app, x, y);
+        for (int e = 1; e <= kEvents; ++e) {
+            pointOnPath(e, x, y);
+            canvas.mouseMove(app, x, y);
+            clearUpdate(app.currentImage->update);
+        }
+        canvas.buttonUp(app, x, y, [] {});
+    }
+    state.counters["events/s"] =
+        benchmark::Counter(double(state.iterations()) * kEvents, benchmark::Counter::kIsRate);
+    state.counters["dabs/event"] = double(app.drawingValues[dv::count3] / 256) / kEvents;
+    shutdownApplicationState(app);
+}
+BENCHMARK(BM_DragDefaultPens)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace nelmora

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <cstring>
+#include <memory>
+
+#include "app/canvas_window.h"
+#include "app/main_frame.h"
+#include "fake_dialogs.h"
+#include "image/bmp_file.h"
+#include "image/temp_files.h"
+#include "paint_counter.h"
+
+namespace nelmora {
+namespace {
+
+using namespace testing_files;
+
+class FileCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setDialogs(&fake);
+        frame = std::make_unique<MainFrame>();
+        ASSERT_TRUE(frame->started());
+        frame->show();
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(dir.path().empty());
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        setDialogs(nullptr);
+    }
+
+    Image& image() { return *frame->state().currentImage; }
+    void run(int id, const std::string& chosen)
+    {
+        fake.chosenFile = QString::fromStdString(chosen);
+        frame->action(id)->trigger();
+        QCoreApplication::processEvents();
+    }
+    void expectStartImageKept(const Image* before)
+    {
+        EXPECT_EQ(frame->state().currentImage, before);
+        EXPECT_EQ(image().width, 200);
+        EXPECT_EQ(image().at(0, 0), 0xC0C0C0u);
+        EXPECT_EQ(frame->canvas()->geometry(), QRect(0, 0, 200, 200));
+        EXPECT_TRUE(fake.warnings.isEmpty());
+    }
+
+    FakeDialogs fake;
+    std::unique_ptr<MainFrame> frame;
+    TempDir dir;
+};
+
+TEST_F(FileCommands, OpenCancelledKeepsImageAndCanvas)
+{
+    frame->action(command::kFillChecker)->trigger();
+    QCoreApplication::processEvents();
+    const Image* before = frame->state().currentImage;
+    PaintCounter paints(frame->canvas());
+    run(command::kOpen, "");
+    EXPECT_EQ(fake.fileFilters, QStringList{"Bitmap File(*.bmp)"});
+    expectStartImageKept(before);
+    EXPECT_GT(paints.paints, 0);  // invalidated whatever happened
+}
+
+TEST_F(FileCommands, OpenReplacesImageAndFitsTheCanvas)
+{
+    ImagePtr picture(createImage(30, 20, 0, 0, 0));
+    for (int32_t i = 0; i < 30 * 20; ++i) picture->pixels[i] = uint32_t(i) * 0x010305u & 0xFFFFFF;
+    const std::string path = dir.file("UPPER.BMP");
+    ASSERT_TRUE(writeBmp(*picture, path));
+    PaintCounter paints(frame->canvas());
+    run(command::kOpen, path);
+    ASSERT_EQ(image().width, 30);
+    ASSERT_EQ(image().height, 20);
+    EXPECT_EQ(std::memcmp(image().pixels, picture->pixels, 30 * 20 * 4), 0);
+    EXPECT_EQ(frame->canvas()->geometry(), QRect(0, 0, 30, 20));
+    EXPECT_GT(paints.paints, 0);
+}
+
+TEST_F(FileCommands, OpenOfAnUnreadableFileKeepsEverythingSilently)
+{
+    frame->action(command::kFillChecker)->trigger();
+    const Image* before = frame->state().currentImage;
+    std::vector<uint8_t> truncated = encodeBmp(*ImagePtr(createImage(30, 20, 0, 0, 0)));
+    truncated.resize(truncated.size() - 1);
+    writeAll(dir.file("short.bmp"), truncated);
+    for (const std::string& path : {dir.file("short.bmp"), dir.file("missing.bmp"), dir.path()}) {
+        run(command::kOpen, path);
+        expectStartImageKept(before);
+    }
+}
+
+TEST_F(FileCommands, SaveWritesWhatWasPainted)
+{
+    frame->action(command::kFillChecker)->trigger();
+    const std::string path = dir.file("checker");  // no extension is added
+    run(command::kSave, path);
+    EXPECT_EQ(fake.fileFilters, QStringList{"Bitmap File(*.bmp)"});
+    EXPECT_TRUE(fake.warnings.isEmpty());
+    ImagePtr saved(readBmp(path));
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(saved->width, 200);
+    ASSERT_EQ(saved->height, 200);
+    EXPECT_EQ(std::memcmp(saved->pixels, image().pixels, 200 * 200 * 4), 0);
+    EXPECT_EQ(saved->at(0, 0), 0xC0C0C0u);
+    EXPECT_EQ(saved->at(8, 0), 0x404040u);
+    EXPECT_EQ(dir.entryCount(), 1u);
+
+    run(command::kSave, "");  // cancelled: nothing more is written
+    EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+TEST_F(FileCommands, FailedSaveWarnsAndKeepsTheOldFile)
+{
+    const std::string path = dir.file("old.bmp");
+    const std::vector<uint8_t> old(500, 0x42);
+    writeAll(path, old);
+    {
+        FileSizeLimit limit(1000);  // the 200 x 200 picture needs 120054 bytes
+        run(command::kSave, path);
+    }
+    ASSERT_EQ(fake.warnings.size(), 1);
+    EXPECT_TRUE(fake.warnings[0].contains(QString::fromStdString(path)));
+    EXPECT_TRUE(fake.warnings[0].contains(QString::fromUtf8(std::strerror(EFBIG))));
+    EXPECT_EQ(readAll(path), old);
+    EXPECT_EQ(dir.entryCount(), 1u);
+
+    run(command::kSave, dir.file("absent/new.bmp"));
+    ASSERT_EQ(fake.warnings.size(), 2);
+    EXPECT_TRUE(fake.warnings[1].contains(QString::fromStdString(dir.file("absent/new.bmp"))));
+}
+
+}  // namespace
+}  // namespace nelmora

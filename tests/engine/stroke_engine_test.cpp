@@ -1,0 +1,239 @@
+// Dab positions and pixels here are worked out by hand: spacing
+// ((thickness >> 4) * (interval >> 4) >> 8) * 80 >> 8, positions
+// lastX + t * (x - lastX) in 24.8, pixels by the dab's mixing formula.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/app_state.h"
+#include "engine/random.h"
+#include "engine/slots.h"
+#include "engine/stroke_engine.h"
+#include "pentools/pen_creator_defaults.h"
+
+namespace nelmora {
+namespace {
+
+struct StrokeFixture : ::testing::Test {
+    void SetUp() override
+    {
+        setRandomState(1);
+        ASSERT_TRUE(initApplicationState(app));
+        applyPenCreatorDefaults(app);
+        pen0 = app.pens[0];
+        pen1 = app.pens[1];
+    }
+    void TearDown() override { shutdownApplicationState(app); }
+    void begin(Pen* pen, int32_t x, int32_t y) { beginStroke(app.currentImage, pen, v(), x, y); }
+    void move(Pen* pen, int32_t x, int32_t y) { continueStroke(app.currentImage, pen, v(), x, y); }
+    void end(Pen* pen, int32_t x, int32_t y) { endStroke(app.currentImage, pen, v(), x, y); }
+    DrawingValues& v() { return app.drawingValues; }
+    uint32_t px(int32_t x, int32_t y) const { return app.currentImage->at(x, y); }
+    int32_t dabs() { return v()[dv::count3] / 256; }
+
+    AppState app;
+    Pen* pen0 = nullptr;
+    Pen* pen1 = nullptr;
+};
+
+TEST_F(StrokeFixture, BeginDrawsNothingAndResetsTheStrokeState)
+{
+    v()[dv::count2] = 7 * 256;
+    v()[dv::count3] = 9 * 256;
+    clearUpdate(app.currentImage->update);
+    const uint32_t before = randomState();
+    begin(pen0, 30, 40);
+    EXPECT_TRUE(isEmpty(app.currentImage->update));
+    EXPECT_EQ(pen0->dabX, 30 * 256);
+    EXPECT_EQ(pen0->dabY, 40 * 256);
+    EXPECT_EQ(pen0->carry, 100);
+    EXPECT_EQ(v()[dv::count1], 256);
+    EXPECT_EQ(v()[dv::count2], 0);
+    EXPECT_EQ(v()[dv::count3], 0);
+    // Twenty discarded jitter draws, then random1 from the 21st.
+    setRandomState(before);
+    for (int i = 0; i < 20; ++i) drawRandom();
+    EXPECT_EQ(v()[dv::random1], 2 * drawRandom());
+}
+
+TEST_F(StrokeFixture, DabsFallOneSpacingApartAlongThePath)
+{
+    // Default values: thickness 0x10000, interval 10000 -> spacing 3125.
+    // Segments of 10 pixels (2560): dabs at path lengths 100, 3225, 6350,
+    // 9475, 12600; the sixth segment (12800..15360) holds none (next 15725).
+    begin(pen0, 0, 50);
+    const int32_t expected[] = {100, 3225, 6350, 9475, 12600};
+    for (int k = 1; k <= 5; ++k) {
+        move(pen0, 10 * k, 50);
+        EXPECT_EQ(pen0->dabX, expected[k - 1]) << "segment " << k;
+        EXPECT_EQ(pen0->dabY, 50 * 256);
+        EXPECT_EQ(dabs(), k);
+    }
+    move(pen0, 60, 50);
+    EXPECT_EQ(dabs(), 5);
+    EXPECT_EQ(pen0->dabX, 50 * 256);  // reset to the segment start, no dab placed
+    EXPECT_EQ(pen0->carry, 15725 - 15360);
+    EXPECT_EQ(v()[dv::count2], 6 * 256);
+    EXPECT_EQ(v()[dv::moveDistance], 2560);
+}
+
+// Hue 1 of pen 0 follows the per-dab motion angle; one dab per stroke.
+// Its colour on white at full coverage (alpha 254) shows the angle.
+struct MotionAngle : StrokeFixture {
+    void SetUp() override
+    {
+        StrokeFixture::SetUp();
+        pen0->params[slot::hue1].sourceB = dv::moveAngle;
+        pen0->params[slot::hue1].scaleB = 0x10000;
+        v()[dv::saturation1] = 0xFFFF;
+    }
+    uint32_t stroke(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+    {
+        begin(pen0, x0, y0);
+        move(pen0, x1, y1);
+        EXPECT_EQ(dabs(), 1);
+        return px(x0, y0);
+    }
+};
+
+TEST_F(MotionAngle, FollowsTheDirectionOfTravel)
+{
+    EXPECT_EQ(stroke(50, 50, 50, 40), 0xFFFE0202u);    // up: 0, red 0xFE0000
+    EXPECT_EQ(stroke(150, 50, 160, 50), 0xFF80FE02u);  // right: 0x4000, 0x7FFE00
+    EXPECT_EQ(stroke(50, 150, 50, 160), 0xFF02FFFEu);  // down: 0x8000, 0x00FFFE
+}
+
+TEST_F(StrokeFixture, FirstSegmentUsesTheEndValuesLaterOnesInterpolate)
+{
+    // Interval from ex1: 10000 on the first segment, 20000 on the second.
+    pen0->params[slot::interval].sourceA = dv::ex1;
+    v()[dv::ex1] = 10000;
+    begin(pen0, 0, 50);
+    move(pen0, 100, 50);  // 25600 long, spacing 3125 throughout: 9 dabs, carry 2625
+    EXPECT_EQ(dabs(), 9);
+    EXPECT_EQ(pen0->carry, 2625);
+    v()[dv::ex1] = 20000;
+    move(pen0, 130, 50);  // 7680 long
+    // Dab at r = 2625: t = 175/512, w = 87, interval 13398, spacing 4185. Dab
+    // at r = 6810: w = 227, interval 18867, spacing 5895; r = 12705, carry
+    // 5025. (Without interpolation the spacing would be 6250, one dab, carry 1195.)
+    EXPECT_EQ(dabs(), 11);
+    EXPECT_EQ(pen0->carry, 5025);
+}
+
+TEST_F(StrokeFixture, HueInterpolatesTheShortWayRound)
+{
+    pen0->params[slot::hue1].sourceA = dv::ex1;
+    v()[dv::saturation1] = 0xFFFF;
+    v()[dv::ex1] = 0xFF00;
+    begin(pen0, 0, 100);
+    move(pen0, 10, 100);  // one dab at 100/256, hue 0xFF00: 0xFE0005 -> pixel 0xFFFE0207
+    v()[dv::ex1] = 0x0100;
+    move(pen0, 20, 100);  // one dab at r = 665, w = 66: hue 0xFF84 (0xFE0002), not 0xBD84
+    EXPECT_EQ(dabs(), 2);
+    EXPECT_EQ(px(2, 100), 0xFFFE0002u);  // both dabs cover it fully
+}
+
+TEST_F(StrokeFixture, OneColourPensPaintColourOneOnly)
+{
+    pen0->params[slot::hue2].sourceA = dv::hue2;  // colour 2 slots read colour 2
+    pen0->params[slot::saturation2].sourceA = dv::saturation2;
+    pen0->params[slot::brightness2].sourceA = dv::brightness2;
+    v()[dv::saturation1] = v()[dv::saturation2] = 0xFFFF;
+    v()[dv::hue2] = 0xAAAA;  // blue
+    begin(pen0, 50, 50);
+    end(pen0, 50, 50);  // one dab exactly on the point
+    EXPECT_EQ(px(50, 50), 0xFFFE0202u);
+    pen0->lineColor = 1;  // two colours: map 255 mixes 0xFD0001 first
+    begin(pen0, 150, 150);
+    end(pen0, 150, 150);
+    EXPECT_EQ(px(150, 150), 0xFFFD0203u);
+}
+
+TEST_F(StrokeFixture, BaseEntersEveryDabTwice)
+{
+    pen0->params[slot::strength] = {0, 0, 0, 0, 0x4000, 0};
+    v()[dv::saturation1] = 0xFFFF;
+    begin(pen0, 50, 50);
+    end(pen0, 50, 50);
+    // Strength 0x8000: alpha 127 on white with red 0xFE0000.
+    EXPECT_EQ(px(50, 50), 0xFFFF8080u);
+}
+
+TEST_F(StrokeFixture, EndDrawsOneDabAtTheReleasePointEvenWithoutMotion)
+{
+    begin(pen0, 20, 20);
+    end(pen0, 20, 20);
+    EXPECT_EQ(dabs(), 1);
+    EXPECT_EQ(pen0->dabX, 20 * 256);
+    EXPECT_EQ(v()[dv::count2], 256);
+    begin(pen0, 20, 20);
+    move(pen0, 20, 20);  // a zero-length segment places nothing
+    EXPECT_EQ(dabs(), 0);
+}
+
+TEST_F(StrokeFixture, TwoPensShareTheDrawingValues)
+{
+    pen1->drawMode = 1;
+    pen0->params[slot::strength] = {};  // pen 0 paints with strength 0: invisible
+    // Pen 1 remembers the present values from "its last stroke" except
+    // strength 0; so its colour and spacing (3125) stay as they are.
+    evaluateSlots(v(), pen1->params, false, pen1->lastOutputs);
+    pen1->lastOutputs[slot::strength] = 0;
+    begin(pen0, 0, 50);
+    begin(pen1, 0, 50);
+    EXPECT_EQ(v()[dv::count1], 512);
+    move(pen0, 10, 50);
+    move(pen1, 10, 50);
+    EXPECT_EQ(v()[dv::count2], 512);
+    EXPECT_EQ(dabs(), 2);  // pen 1's count continues from pen 0's
+    // Pen 1 found count2 = 256 and interpolated from its own last outputs:
+    // t = 100/2560, w = 10, strength 0xFFFF * 10 >> 8 = 2559, alpha 9.
+    // Colour 2 (hue 0, saturation 40000) is 0xFF6363: green 99 -> 250.
+    EXPECT_EQ(px(0, 50), 0xFFFFFAFAu);
+}
+
+TEST_F(StrokeFixture, OutOfRangeBlendIndexDrawsNothing)
+{
+    pen0->blendIndex = 24;
+    clearUpdate(app.currentImage->update);
+    begin(pen0, 50, 50);
+    move(pen0, 60, 50);
+    EXPECT_EQ(dabs(), 1);
+    EXPECT_FALSE(isEmpty(app.currentImage->update));
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) ASSERT_EQ(px(x, y), 0xFFFFFFu);
+    pen0->blendIndex = -1;
+    begin(pen0, 50, 50);
+    end(pen0, 50, 50);
+    EXPECT_EQ(px(50, 50), 0xFFFFFFu);
+}
+
+// The same drag, with jitter on every slot, from the same start gives the
+// same image.
+TEST(StrokeRepeat, SameDragSameImage)
+{
+    auto run = [](std::vector<uint32_t>& pixels) {
+        setRandomState(1);
+        AppState app;
+        ASSERT_TRUE(initApplicationState(app));
+        applyPenCreatorDefaults(app);
+        for (int i = 0; i < kSlotCount; ++i) app.pens[0]->params[i].jitter = 0x800;
+        app.pens[0]->blendIndex = 20;  // Diffuse1 draws per pixel as well
+        beginStroke(app.currentImage, app.pens[0], app.drawingValues, 20, 20);
+        for (int k = 1; k < 30; ++k)
+            continueStroke(app.currentImage, app.pens[0], app.drawingValues, 20 + 5 * k, 20 + 3 * k);
+        endStroke(app.currentImage, app.pens[0], app.drawingValues, 170, 110);
+        pixels.assign(app.currentImage->pixels, app.currentImage->pixels + 200 * 200);
+        shutdownApplicationState(app);
+    };
+    std::vector<uint32_t> first, second;
+    run(first);
+    run(second);
+    EXPECT_EQ(first, second);
+    EXPECT_NE(std::count(first.begin(), first.end(), 0xFFFFFFu), 200 * 200);
+}
+
+}  // namespace
+}  // namespace nelmora

@@ -1,0 +1,21 @@
+#pragma once
+// nelmora-render [--size WxH | --image IN.bmp] [--pens FILE.pen] [--events FILE] -o OUT.bmp
+//
+// Starts from the program's state right after start-up (a 200 x 200 white
+// image, or the given size, or the given BMP; the pen creator's defaults;
+// random state 1), loads the pen file over both pens, replays the event
+// script (standard input without --events) and writes the image as a 24-bit
+// BMP. Exit status 0; 2 for bad arguments, unreadable inputs or a malformed
+// script line, with nothing written; 1 when the output cannot be written.
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace nelmora {
+
+// args without the program name; messages go to `errors`.
+int runRenderTool(const std::vector<std::string>& args, std::istream& standardInput, std::ostream& errors);
+
+}  // namespace nelmora
