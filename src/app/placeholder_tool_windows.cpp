@@ -9,20 +9,8 @@
 #include "app/app_state.h"
 #include "app/tool_windows.h"
 #include "platform/tool_window.h"
-#include "pentools/pen_creator_defaults.h"
 
 namespace nelmora {
-
-// ---- Pen creator -----------------------------------------------------------
-
-QWidget* createPenCreatorWindow(AppState& state)
-{
-    // The pens' shape settings start from the pen creator's defaults.
-    applyPenCreatorDefaults(state);
-    return new ToolWindow(QStringLiteral("PenCreator"), QSize(240, 300));
-}
-
-void selectPen(QWidget*, int) {}
 
 // ---- Pen set ---------------------------------------------------------------
 

@@ -1,0 +1,98 @@
+// The canvas with the real engine: a drag paints, and what each mouse event
+// changed is put on screen inside that event.
+#include <gtest/gtest.h>
+
+#include <QPaintEvent>
+#include <QRegion>
+#include <QTest>
+#include <vector>
+
+#include "app/canvas_window.h"
+#include "app/main_frame.h"
+#include "fake_dialogs.h"
+
+namespace nelmora {
+namespace {
+
+// Collects the rectangles the canvas repaints.
+class PaintedArea : public QObject {
+public:
+    QRegion region;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->rect();
+        return false;
+    }
+};
+
+QRect changedPixels(const std::vector<uint32_t>& before, const Image& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (before[size_t(y * image.width + x)] != image.at(x, y)) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+class CanvasPainting : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setDialogs(&fake);
+        frame.show();
+        QCoreApplication::processEvents();
+        canvas = frame.canvas();
+        canvas->installEventFilter(&painted);
+    }
+    void TearDown() override { setDialogs(nullptr); }
+
+    std::vector<uint32_t> snapshot()
+    {
+        const Image& image = *frame.state().currentImage;
+        return {image.pixels, image.pixels + size_t(image.width) * image.height};
+    }
+
+    FakeDialogs fake;
+    MainFrame frame;
+    CanvasWindow* canvas = nullptr;
+    PaintedArea painted;
+};
+
+TEST_F(CanvasPainting, DragPaintsAlongThePathAndShowsEachChangeAtOnce)
+{
+    const Image& image = *frame.state().currentImage;
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(20, 100));
+    // Dabs fall about 12.2 pixels apart, so a 10-pixel move may place none.
+    int paintingMoves = 0;
+    for (int x = 30; x <= 180; x += 10) {
+        const std::vector<uint32_t> before = snapshot();
+        painted.region = QRegion();
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 100), canvas->mapToGlobal(QPointF(x, 100)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(canvas, &move);
+        const QRect changed = changedPixels(before, image);
+        paintingMoves += !changed.isEmpty();
+        if (!changed.isEmpty()) {
+            EXPECT_TRUE(painted.region.contains(changed)) << "move to x = " << x;
+        }
+        EXPECT_TRUE(isEmpty(image.update)) << "the canvas clears what it has shown";
+    }
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(180, 100));
+    EXPECT_GE(paintingMoves, 10);
+
+    // Pen 0 paints colour 1 (hue 0, saturation 40000, brightness 0xFFFF) along y = 100,
+    // a disc about 60 pixels across; far above the path the image stays white.
+    EXPECT_NE(image.at(100, 100) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_GT((image.at(100, 100) >> 16) & 0xFF, image.at(100, 100) & 0xFF) << "reddish";
+    EXPECT_EQ(image.at(100, 10), 0xFFFFFFu);
+    EXPECT_EQ(image.at(5, 190), 0xFFFFFFu);
+
+    // The widget shows exactly the image.
+    const QImage shown = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height; y += 7)
+        for (int x = 0; x < image.width; x += 7)
+            ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, image.at(x, y) & 0xFFFFFF) << x << "," << y;
+}
+
+}  // namespace
+}  // namespace nelmora
