@@ -12,13 +12,6 @@
 
 namespace nelmora {
 
-// ---- Pen palette -----------------------------------------------------------
-
-QWidget* createPenPaletteWindow(AppState&)
-{
-    return new ToolWindow(QStringLiteral("PenPalette"), QSize(190, 300));
-}
-
 // ---- Pen set ---------------------------------------------------------------
 
 QWidget* createPenSetWindow(AppState&, std::function<void(int)>)
