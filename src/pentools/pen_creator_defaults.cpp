@@ -5,8 +5,9 @@ namespace nelmora {
 void applyPenCreatorDefaults(AppState& state)
 {
     for (int n = 0; n < kPenCount; ++n) {
-        state.pens[size_t(n)]->blendIndex = kDefaultBlendIndex;
-        *state.shapeSettingsTable[size_t(n)] = kDefaultShapeSettings;
+        SliderTargets targets{};
+        aimSliderTargets(targets, *state.pens[size_t(n)], *state.shapeSettingsTable[size_t(n)]);
+        writeSliderDefaults(targets);
     }
 }
 

@@ -1,0 +1,51 @@
+#pragma once
+// The pen creator's two panes. Each composes its picture in an Image of its
+// own client size on every paint; a pane whose image could not be made stays
+// blank.
+
+#include <QFrame>
+
+#include "image/image.h"
+
+namespace nelmora {
+
+class PenCreatorWindow;
+
+// PCVIEW: one dab of the current pen on a test background. Every paint
+// rebuilds the pen's map first, so the map follows the sliders while the
+// preview is on screen. A right click shows the next background.
+class ShapePreviewView : public QFrame {
+    Q_OBJECT
+public:
+    ShapePreviewView(const PenCreatorWindow& owner, QWidget* parent, const QRect& geometry);
+
+    int backgroundPattern() const { return pattern_; }
+    const Image* image() const { return image_.get(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    const PenCreatorWindow& owner_;
+    ImagePtr image_;
+    int pattern_ = 0;
+};
+
+// PCHVIEW: the current pen's radial alpha profile across its diameter.
+class ProfileGraphView : public QFrame {
+    Q_OBJECT
+public:
+    ProfileGraphView(const PenCreatorWindow& owner, QWidget* parent, const QRect& geometry);
+
+    const Image* image() const { return image_.get(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const PenCreatorWindow& owner_;
+    ImagePtr image_;
+};
+
+}  // namespace nelmora
