@@ -7,7 +7,7 @@
 
 #include "app/canvas_window.h"
 #include "app/main_frame.h"
-#include "fake_dialogs.h"
+#include "main_frame_fixture.h"
 #include "image/bmp_file.h"
 #include "image/temp_files.h"
 #include "paint_counter.h"
@@ -17,24 +17,14 @@ namespace {
 
 using namespace testing_files;
 
-class FileCommands : public ::testing::Test {
+class FileCommands : public MainFrameFixture {
 protected:
     void SetUp() override
     {
-        setDialogs(&fake);
-        frame = std::make_unique<MainFrame>();
-        ASSERT_TRUE(frame->started());
-        frame->show();
-        QCoreApplication::processEvents();
+        MainFrameFixture::SetUp();
         ASSERT_FALSE(dir.path().empty());
     }
-    void TearDown() override
-    {
-        frame.reset();
-        setDialogs(nullptr);
-    }
 
-    Image& image() { return *frame->state().currentImage; }
     void run(int id, const std::string& chosen)
     {
         fake.chosenFile = QString::fromStdString(chosen);
@@ -50,8 +40,6 @@ protected:
         EXPECT_TRUE(fake.warnings.isEmpty());
     }
 
-    FakeDialogs fake;
-    std::unique_ptr<MainFrame> frame;
     TempDir dir;
 };
 

@@ -12,29 +12,15 @@
 #include "app/canvas_window.h"
 #include "app/main_frame.h"
 #include "app/new_image_dialog.h"
-#include "fake_dialogs.h"
+#include "main_frame_fixture.h"
 #include "paint_counter.h"
 
 namespace nelmora {
 namespace {
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public MainFrameFixture {
 protected:
-    void SetUp() override
-    {
-        setDialogs(&fake);
-        frame = std::make_unique<MainFrame>();
-        ASSERT_TRUE(frame->started());
-        frame->show();
-        QCoreApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        frame.reset();
-        setDialogs(nullptr);
-    }
 
-    Image& image() { return *frame->state().currentImage; }
     QSize imageSize() { return {image().width, image().height}; }
 
     // File > New, with `user` playing the dialog.
@@ -54,8 +40,6 @@ protected:
         });
     }
 
-    FakeDialogs fake;
-    std::unique_ptr<MainFrame> frame;
 };
 
 TEST_F(MainFrameTest, StartsWithThreeToolWindowsShownAndTicked)
