@@ -8,14 +8,14 @@
 
 namespace nelmora {
 
-COLBOX::COLBOX(ColorCreatorState& state, QWidget* colorCreator)
+ColorBoxControl::ColorBoxControl(ColorCreatorState& state, QWidget* colorCreator)
     : QWidget(colorCreator), state_(state), colorCreator_(colorCreator)
 {
-    setObjectName(QStringLiteral("ColorBox"));
+    setObjectName(QStringLiteral("COLBOX"));
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void COLBOX::paintEvent(QPaintEvent*)
+void ColorBoxControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
@@ -31,7 +31,7 @@ void COLBOX::paintEvent(QPaintEvent*)
     }
 }
 
-void COLBOX::mousePressEvent(QMouseEvent* event)
+void ColorBoxControl::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::LeftButton)

@@ -1,5 +1,5 @@
 #pragma once
-// COLBOX: shows colour 1 and colour 2, selects which one the colour creator
+// ColorBoxControl: shows colour 1 and colour 2, selects which one the colour creator
 // edits (left button) and swaps them (right button).
 
 #include <QWidget>
@@ -8,10 +8,10 @@
 
 namespace nelmora {
 
-class COLBOX : public QWidget {
+class ColorBoxControl : public QWidget {
     Q_OBJECT
 public:
-    COLBOX(ColorCreatorState& state, QWidget* colorCreator);
+    ColorBoxControl(ColorCreatorState& state, QWidget* colorCreator);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

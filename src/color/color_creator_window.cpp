@@ -13,22 +13,23 @@
 
 namespace nelmora {
 
-Quorvex01CL::Quorvex01CL(DrawingValues& values, ActiveColorTargets& targets)
+ColorCreatorWindow::ColorCreatorWindow(DrawingValues& values, ActiveColorTargets& targets)
     : ToolWindow(QStringLiteral("Color"), QSize(kColorFieldImageWidth, kFieldTop + kFieldSize)),
       fieldImage_(createImage(kColorFieldImageWidth, kColorFieldImageHeight, 0, 0, 0xFFFFFF))
 {
+    setObjectName(QStringLiteral("Quorvex01CL"));
     initColorCreatorState(state_, values, targets);
     // The field image covers the whole client, so no background is painted.
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int32_t channel = 1; channel <= 3; ++channel) {
-        auto* slider = new SLIDERH(state_, channel, this);
+        auto* slider = new ColorSliderControl(state_, channel, this);
         slider->setGeometry(60, 10 + 22 * (channel - 1), 130, 20);
     }
-    auto* box = new COLBOX(state_, this);
+    auto* box = new ColorBoxControl(state_, this);
     box->setGeometry(10, 10, 40, 60);
 }
 
-void Quorvex01CL::paintEvent(QPaintEvent* event)
+void ColorCreatorWindow::paintEvent(QPaintEvent* event)
 {
     if (!fieldImage_) return;
     if (renderFieldIfNeeded(state_, *fieldImage_)) ++fieldRenderCount_;
@@ -36,7 +37,7 @@ void Quorvex01CL::paintEvent(QPaintEvent* event)
     paintImage(painter, *fieldImage_, event->rect());
 }
 
-void Quorvex01CL::mousePressEvent(QMouseEvent* event)
+void ColorCreatorWindow::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::LeftButton)
@@ -50,7 +51,7 @@ void Quorvex01CL::mousePressEvent(QMouseEvent* event)
 
 QWidget* createColorCreatorWindow(AppState& state)
 {
-    auto* window = new Quorvex01CL(state.drawingValues, state.activeColorTargets);
+    auto* window = new ColorCreatorWindow(state.drawingValues, state.activeColorTargets);
     if (!window->valid()) {
         delete window;
         return nullptr;

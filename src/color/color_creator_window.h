@@ -1,5 +1,5 @@
 #pragma once
-// Quorvex01CL: the colour creator ("Color"), a tool window with the colour
+// ColorCreatorWindow: the colour creator ("Color"), a tool window with the colour
 // box, three channel sliders and the colour field below them.
 
 #include "color/color_creator_state.h"
@@ -8,11 +8,11 @@
 
 namespace nelmora {
 
-class Quorvex01CL : public ToolWindow {
+class ColorCreatorWindow : public ToolWindow {
     Q_OBJECT
 public:
     // Aims `targets` at colour 1 and edits `values` through them.
-    Quorvex01CL(DrawingValues& values, ActiveColorTargets& targets);
+    ColorCreatorWindow(DrawingValues& values, ActiveColorTargets& targets);
 
     // False when the field image could not be allocated.
     bool valid() const { return fieldImage_ != nullptr; }

@@ -25,18 +25,18 @@ std::shared_ptr<Image> sharedStrip()
 
 }  // namespace
 
-SLIDERH::SLIDERH(ColorCreatorState& state, int32_t channel, QWidget* colorCreator)
+ColorSliderControl::ColorSliderControl(ColorCreatorState& state, int32_t channel, QWidget* colorCreator)
     : QFrame(colorCreator), state_(state), record_{channel, state.targets}, colorCreator_(colorCreator),
       strip_(sharedStrip())
 {
-    setObjectName(QStringLiteral("SLIDER_H"));
+    setObjectName(QStringLiteral("SLIDERH"));
     // The thin border is the frame; the picture fills the client inside it.
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void SLIDERH::paintEvent(QPaintEvent*)
+void ColorSliderControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     drawFrame(&painter);
@@ -51,7 +51,7 @@ void SLIDERH::paintEvent(QPaintEvent*)
                      std::min(client.height(), kColorSliderStripHeight)));
 }
 
-void SLIDERH::mousePressEvent(QMouseEvent* event)
+void ColorSliderControl::mousePressEvent(QMouseEvent* event)
 {
     // Presses on the border are outside the client, like a non-client hit.
     const QRect client = contentsRect();

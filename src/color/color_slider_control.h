@@ -1,5 +1,5 @@
 #pragma once
-// SLIDERH: a channel slider of the colour creator. It holds no value of its
+// ColorSliderControl: a channel slider of the colour creator. It holds no value of its
 // own; every paint reads the edited colour, so it follows changes made anywhere.
 
 #include <QFrame>
@@ -9,11 +9,11 @@
 
 namespace nelmora {
 
-class SLIDERH : public QFrame {
+class ColorSliderControl : public QFrame {
     Q_OBJECT
 public:
     // channel 1, 2 or 3; colorCreator is repainted with its children after a change.
-    SLIDERH(ColorCreatorState& state, int32_t channel, QWidget* colorCreator);
+    ColorSliderControl(ColorCreatorState& state, int32_t channel, QWidget* colorCreator);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -24,14 +24,14 @@ protected:
     {
         ASSERT_TRUE(initApplicationState(state));
         widget.reset(createColorCreatorWindow(state));
-        window = dynamic_cast<Quorvex01CL*>(widget.get());
+        window = dynamic_cast<ColorCreatorWindow*>(widget.get());
         ASSERT_NE(window, nullptr);
         window->installEventFilter(&counter);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         settle();
-        sliders = window->findChildren<SLIDERH*>();
-        box = window->findChild<COLBOX*>();
+        sliders = window->findChildren<ColorSliderControl*>();
+        box = window->findChild<ColorBoxControl*>();
         ASSERT_EQ(sliders.size(), 3);
         ASSERT_NE(box, nullptr);
     }
@@ -48,9 +48,9 @@ protected:
 
     AppState state;
     std::unique_ptr<QWidget> widget;
-    Quorvex01CL* window = nullptr;
-    QList<SLIDERH*> sliders;
-    COLBOX* box = nullptr;
+    ColorCreatorWindow* window = nullptr;
+    QList<ColorSliderControl*> sliders;
+    ColorBoxControl* box = nullptr;
     PaintCounter counter;
 };
 
