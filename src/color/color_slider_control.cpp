@@ -6,28 +6,17 @@
 
 #include "platform/image_view.h"
 #include "platform/invalidate.h"
+#include "platform/shared_image.h"
 
 namespace nelmora {
 
 namespace {
-
-std::shared_ptr<Image> sharedStrip()
-{
-    static std::weak_ptr<Image> strip;
-    std::shared_ptr<Image> existing = strip.lock();
-    if (existing) return existing;
-    Image* created = createImage(kColorSliderStripWidth, kColorSliderStripHeight, 0, 0, 0xFFFFFF);
-    if (!created) return nullptr;
-    std::shared_ptr<Image> owned(created, ImageDeleter{});
-    strip = owned;
-    return owned;
+std::weak_ptr<Image> stripSlot;
 }
-
-}  // namespace
 
 ColorSliderControl::ColorSliderControl(ColorCreatorState& state, int32_t channel, QWidget* colorCreator)
     : QFrame(colorCreator), state_(state), record_{channel, state.targets}, colorCreator_(colorCreator),
-      strip_(sharedStrip())
+      strip_(acquireSharedImage(stripSlot, kColorSliderStripWidth, kColorSliderStripHeight))
 {
     setObjectName(QStringLiteral("SLIDERH"));
     // The thin border is the frame; the picture fills the client inside it.

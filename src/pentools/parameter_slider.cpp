@@ -8,6 +8,7 @@
 
 #include "platform/image_view.h"
 #include "platform/invalidate.h"
+#include "platform/shared_image.h"
 #include "platform/shift_jis_text.h"
 #include "platform/ui_font.h"
 #include "pentools/slider_click.h"
@@ -16,25 +17,8 @@
 namespace nelmora {
 
 namespace {
-
 // Every slider composes its picture on this one strip; it lives while any slider does.
-Image* sharedStrip = nullptr;
-int stripUsers = 0;
-
-Image* acquireStrip()
-{
-    if (stripUsers++ == 0) sharedStrip = createImage(kSliderStripWidth, kSliderStripHeight, 0, 0, 0xFFFFFF);
-    return sharedStrip;
-}
-
-void releaseStrip()
-{
-    if (--stripUsers == 0) {
-        freeImage(sharedStrip);
-        sharedStrip = nullptr;
-    }
-}
-
+std::weak_ptr<Image> stripSlot;
 }  // namespace
 
 ParameterSlider::ParameterSlider(QWidget* parent, SliderRecord record, QWidget* redrawTarget)
@@ -44,10 +28,10 @@ ParameterSlider::ParameterSlider(QWidget* parent, SliderRecord record, QWidget* 
     // The thin black border of a bordered child window.
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    acquireStrip();
+    strip_ = acquireSharedImage(stripSlot, kSliderStripWidth, kSliderStripHeight);
 }
 
-ParameterSlider::~ParameterSlider() { releaseStrip(); }
+ParameterSlider::~ParameterSlider() = default;
 
 void ParameterSlider::paintEvent(QPaintEvent*)
 {
@@ -58,11 +42,11 @@ void ParameterSlider::paintEvent(QPaintEvent*)
     const int w = client.width();
     const int h = client.height();
     const int32_t* value = record_.value();
-    if (!sharedStrip || !value || w <= 0 || h <= 0) return;
+    if (!strip_ || !value || w <= 0 || h <= 0) return;
 
-    composeSliderPicture(*sharedStrip, record_, *value, w, h);
+    composeSliderPicture(*strip_, record_, *value, w, h);
     painter.translate(client.topLeft());
-    paintImage(painter, *sharedStrip, QRect(0, 0, w, h));
+    paintImage(painter, *strip_, QRect(0, 0, w, h));
 
     const QFont font = minchoFont(h - 1);
     painter.setFont(font);

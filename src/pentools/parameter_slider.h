@@ -3,7 +3,9 @@
 // elsewhere, reached through its record's value cell on every paint and click.
 
 #include <QFrame>
+#include <memory>
 
+#include "image/image.h"
 #include "pentools/slider_row.h"
 
 namespace nelmora {
@@ -33,6 +35,7 @@ private:
 
     SliderRecord record_;
     QWidget* redrawTarget_;
+    std::shared_ptr<Image> strip_;  // shared by every slider
 };
 
 // Creates a visible control at `position` with the outer size `size`.
