@@ -105,8 +105,8 @@ bool shapeFits(const uint8_t* block, const ShapeMap& map)
 std::string joinPath(const std::string& folder, const std::string& name)
 {
     if (folder.empty()) return name;
-    if (folder.back() == '/') return folder + name;
-    return folder + '/' + name;
+    if (folder.back() == kPathSeparator) return folder + name;
+    return folder + kPathSeparator + name;
 }
 
 std::vector<uint8_t> encodePenFile(const PenTable& pens, const ShapeSettingsTable& table)

@@ -20,6 +20,8 @@ inline constexpr size_t kPenFileSize = kPenBlockSize * kPenCount;
 using PenTable = std::array<Pen*, kPenCount>;
 using ShapeSettingsTable = std::array<ShapeSettings*, kShapeSettingsBlockCount>;
 
+inline constexpr char kPathSeparator = '/';
+
 // folder + '/' + name; a folder already ending in '/' gets no second one.
 std::string joinPath(const std::string& folder, const std::string& name);
 

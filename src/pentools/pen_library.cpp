@@ -4,15 +4,15 @@
 #include <filesystem>
 #include <system_error>
 
+#include "pen/pen_file.h"
+
 namespace nelmora {
 
 namespace fs = std::filesystem;
 
 std::string makePenRoot(const std::string& programFolder)
 {
-    std::string root = programFolder;
-    if (!root.empty() && root.back() != kPathSeparator) root += kPathSeparator;
-    return root + "Pen" + kPathSeparator;
+    return joinPath(programFolder, "Pen") + kPathSeparator;
 }
 
 SplitPath splitPath(const std::string& path)

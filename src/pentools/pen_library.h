@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace nelmora {
+#include "pen/pen_file.h"  // kPathSeparator, joinPath
 
-inline constexpr char kPathSeparator = '/';
+namespace nelmora {
 
 // programFolder followed by "Pen" and a separator (a separator is put between
 // them when programFolder lacks one).
