@@ -4,7 +4,6 @@
 
 #include "engine/blend_modes.h"
 #include "engine/dab.h"
-#include "image/tables.h"
 #include "pen/pen.h"
 
 namespace nelmora {
@@ -13,7 +12,6 @@ namespace {
 struct DabSetup {
     DabSetup()
     {
-        buildTables();
         makeDefaultPens(pens);
         image = createImage(400, 400, 0, 0, 0xFFFFFF);
         for (int y = 0; y < 400; ++y)
@@ -24,7 +22,6 @@ struct DabSetup {
         freeImage(image);
         freePen(pens[0]);
         freePen(pens[1]);
-        freeTables();
     }
     Pen* pens[kPenCount]{};
     Image* image = nullptr;
@@ -39,12 +36,13 @@ SlotValues defaultDab(int32_t thickness)
 void runDabs(benchmark::State& state, int32_t code, int32_t thickness)
 {
     DabSetup setup;
+    RandomState random;
     int32_t i = 0;
     for (auto _ : state) {
         SlotValues values = defaultDab(thickness);
         // Walk the position over sub-pixel offsets so every dab is a fresh placement.
         const int32_t x = 200 * 256 + (i * 37) % 512 - 256, y = 200 * 256 + (i * 53) % 512 - 256;
-        benchmark::DoNotOptimize(drawDab(*setup.image, *setup.pens[0]->shape, values, code, x, y));
+        benchmark::DoNotOptimize(drawDab(*setup.image, *setup.pens[0]->shape, values, code, x, y, random));
         ++i;
     }
     state.counters["dabs/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);

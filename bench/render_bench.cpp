@@ -4,10 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <memory>
 #include <sstream>
 
-#include "engine/random.h"
-#include "pentools/pen_creator_defaults.h"
 #include "render/render_script.h"
 
 namespace nelmora {
@@ -44,19 +43,16 @@ void BM_RenderScript(benchmark::State& state)
     const std::string script = benchmarkScript();
     for (auto _ : state) {
         state.PauseTiming();
-        setRandomState(1);
-        AppState app;
-        initApplicationState(app, 1000, 1000);
-        applyPenCreatorDefaults(app);
+        auto workspace = std::make_unique<Workspace>(1000, 1000);
         CanvasStroke canvas;
         state.ResumeTiming();
         std::istringstream in(script);
         std::vector<ScriptCommand> commands;
         std::string error;
         parseRenderScript(in, commands, error);
-        runRenderScript(app, canvas, commands);
+        runRenderScript(*workspace, canvas, commands);
         state.PauseTiming();
-        shutdownApplicationState(app);
+        workspace.reset();
         state.ResumeTiming();
     }
     state.counters["events/s"] =

@@ -2,9 +2,8 @@
 // the canvas's stroke handling, on a 1000 x 1000 image.
 #include <benchmark/benchmark.h>
 
-#include "app/app_state.h"
-#include "app/canvas_stroke.h"
-#include "pentools/pen_creator_defaults.h"
+#include "doc/canvas_stroke.h"
+#include "doc/workspace.h"
 
 namespace nelmora {
 namespace {
@@ -22,9 +21,7 @@ void pointOnPath(int event, int32_t& x, int32_t& y)
 
 void BM_DragDefaultPens(benchmark::State& state)
 {
-    AppState app;
-    initApplicationState(app, 1000, 1000);
-    applyPenCreatorDefaults(app);
+    Workspace app(1000, 1000);
     CanvasStroke canvas;
     for (auto _ : state) {
         int32_t x, y;
@@ -33,14 +30,13 @@ void BM_DragDefaultPens(benchmark::State& state)
         for (int e = 1; e <= kEvents; ++e) {
             pointOnPath(e, x, y);
             canvas.mouseMove(app, x, y);
-            clearUpdate(app.currentImage->update);
+            clearUpdate(app.strokeImage().update);
         }
         canvas.buttonUp(app, x, y, [] {});
     }
     state.counters["events/s"] =
         benchmark::Counter(double(state.iterations()) * kEvents, benchmark::Counter::kIsRate);
-    state.counters["dabs/event"] = double(app.drawingValues[dv::count3] / 256) / kEvents;
-    shutdownApplicationState(app);
+    state.counters["dabs/event"] = double(app.drawingValue(dv::count3) / 256) / kEvents;
 }
 BENCHMARK(BM_DragDefaultPens)->Unit(benchmark::kMillisecond);
 

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     PenTable pens{};
     if (!makeDefaultPens(pens.data())) std::abort();
-    std::array<ShapeSettings, kShapeSettingsBlockCount> blocks{};
+    std::array<ShapeSettings, kPenCount> blocks{};
     ShapeSettingsTable table{};
     for (size_t n = 0; n < table.size(); ++n) table[n] = &blocks[n];
     const void* storage[] = {pens[0]->shape, pens[0]->params, pens[1]->shape, pens[1]->params};

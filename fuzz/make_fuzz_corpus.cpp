@@ -60,7 +60,7 @@ void writePenSeeds(const std::string& dir)
 {
     PenTable pens{};
     if (!makeDefaultPens(pens.data())) return;
-    std::array<ShapeSettings, kShapeSettingsBlockCount> blocks{};
+    std::array<ShapeSettings, kPenCount> blocks{};
     ShapeSettingsTable table{};
     for (size_t n = 0; n < table.size(); ++n) table[n] = &blocks[n];
     const std::vector<uint8_t> defaults = encodePenFile(pens, table);

@@ -1,6 +1,7 @@
 #include "engine/blend_modes.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "engine/color.h"
 #include "engine/random.h"
@@ -31,8 +32,6 @@ inline uint32_t perChannel(uint32_t a, uint32_t b, uint32_t top, F f)
 }
 
 // --- colour group -----------------------------------------------------------
-
-uint32_t keepDestination(uint32_t d, uint32_t, int32_t) { return d; }
 
 uint32_t normal(uint32_t d, uint32_t n, int32_t a) { return mixColor(d, n, a); }
 
@@ -123,38 +122,37 @@ uint32_t hueSaturation(uint32_t d, uint32_t n, int32_t a)
 
 // --- displacement group -----------------------------------------------------
 
-Offset noOffset(const SlotValues&, int32_t, int32_t, int32_t) { return {0, 0}; }
 
-Offset rotate(const SlotValues&, int32_t rx, int32_t ry, int32_t k)
+Offset rotate(const SlotValues&, int32_t rx, int32_t ry, int32_t k, RandomState&)
 {
     return {wrapMul(ry, k) >> 16, wrapMul(wrapNeg(rx), k) >> 16};
 }
 
 // Drags the pixels along the motion angle, by thickness times interval.
-Offset pull(const SlotValues& values, int32_t, int32_t, int32_t k)
+Offset pull(const SlotValues& values, int32_t, int32_t, int32_t k, RandomState&)
 {
     const int32_t length = wrapMul(values[slot::interval] >> 8, values[slot::thickness] >> 8);
     const int32_t q = values[slot::motionAngle] & 0xFFFF;
-    return {wrapNeg(wrapMul(wrapMul(sinTable[q], length) >> 10, k)) >> 16,
-            wrapMul(wrapMul(cosTable[q], length) >> 10, k) >> 16};
+    return {wrapNeg(wrapMul(wrapMul(sinTable()[q], length) >> 10, k)) >> 16,
+            wrapMul(wrapMul(cosTable()[q], length) >> 10, k) >> 16};
 }
 
-Offset suckIn(const SlotValues&, int32_t rx, int32_t ry, int32_t k)
+Offset suckIn(const SlotValues&, int32_t rx, int32_t ry, int32_t k, RandomState&)
 {
     return {wrapMul(rx, k) >> 16, wrapMul(ry, k) >> 16};
 }
 
-Offset diffuse1(const SlotValues& values, int32_t, int32_t, int32_t k)
+Offset diffuse1(const SlotValues& values, int32_t, int32_t, int32_t k, RandomState& random)
 {
-    const int32_t r = 2 * drawRandom();
+    const int32_t r = 2 * drawRandom(random);
     const int32_t t = values[slot::thickness] >> 8;
-    return {wrapMul(wrapMul(cosTable[r], t) >> 8, k) >> 12, wrapMul(wrapMul(sinTable[r], t) >> 8, k) >> 12};
+    return {wrapMul(wrapMul(cosTable()[r], t) >> 8, k) >> 12, wrapMul(wrapMul(sinTable()[r], t) >> 8, k) >> 12};
 }
 
 // Neighbouring whole pixels get offsets in alternating diagonal directions.
-Offset diffuse2(const SlotValues& values, int32_t rx, int32_t ry, int32_t k)
+Offset diffuse2(const SlotValues& values, int32_t rx, int32_t ry, int32_t k, RandomState& random)
 {
-    const int32_t d = wrapMul(wrapMul(drawRandom(), k) >> 20, values[slot::thickness]) >> 16;
+    const int32_t d = wrapMul(wrapMul(drawRandom(random), k) >> 20, values[slot::thickness]) >> 16;
     const int32_t a = wrapAdd(rx, 128) >> 8;
     const int32_t b = wrapAdd(ry, 128) >> 8;
     const int32_t f = wrapAdd(a, b);
@@ -180,7 +178,7 @@ uint32_t average(const uint32_t* colours, int32_t count)
     return pack((sum[0] + half) / count, (sum[1] + half) / count, (sum[2] + half) / count, 0);
 }
 
-uint32_t blur(const Image& image, int32_t x, int32_t y, int32_t k)
+uint32_t blur(const Image& image, const SlotValues&, int32_t x, int32_t y, int32_t k)
 {
     const uint32_t p = pixelAt(image, x, y);
     if (k == 0) return p;
@@ -200,8 +198,8 @@ uint32_t mosaic(const Image& image, const SlotValues& values, int32_t x, int32_t
     const uint32_t p = pixelAt(image, x, y);
     if (k == 0) return p;
     const int32_t q = values[slot::ex1] & 0xFFFF;
-    const int32_t u = wrapMul(sinTable[q], values[slot::ex2]) >> 12;
-    const int32_t w = wrapMul(cosTable[q], values[slot::ex2]) >> 12;
+    const int32_t u = wrapMul(sinTable()[q], values[slot::ex2]) >> 12;
+    const int32_t w = wrapMul(cosTable()[q], values[slot::ex2]) >> 12;
     const uint32_t eight[8] = {
         sampleBilinear(image, wrapAdd(x, w), wrapAdd(y, u)),
         sampleBilinear(image, wrapSub(x, w), wrapSub(y, u)),
@@ -222,53 +220,95 @@ uint32_t combine(uint32_t a, uint32_t b)
     return hsbToRgb(HueFromB ? hb : ha, SaturationFromB ? sb : sa, BrightnessFromB ? vb : va);
 }
 
+// HSB group: one channel moved by k; brightness and saturation clamp.
+inline int32_t clampAdd(int32_t x, int32_t k) { return int32_t(std::clamp<int64_t>(int64_t(x) + k, 0, 0xFFFF)); }
+
+uint32_t hueShift(uint32_t d, int32_t k)
+{
+    if (k == 0) return d;
+    int32_t h, s, v;
+    rgbToHsb(d, h, s, v);
+    return hsbToRgb(wrapAdd(h, k) & 0xFFFF, s, v);
+}
+
+uint32_t saturationShift(uint32_t d, int32_t k)
+{
+    if (k == 0) return d;
+    int32_t h, s, v;
+    rgbToHsb(d, h, s, v);
+    if (s == 0) return d;  // a grey has no hue to saturate
+    return hsbToRgb(h, clampAdd(s, k), v);
+}
+
+uint32_t brightnessShift(uint32_t d, int32_t k)
+{
+    if (k == 0) return d;
+    int32_t h, s, v;
+    rgbToHsb(d, h, s, v);
+    return hsbToRgb(h, s, clampAdd(v, k));
+}
+
 }  // namespace
+
+const std::array<BlendMode, kBlendModeCount> blendModes{{
+    {0x101, "通常  ", normal, nullptr, nullptr, nullptr},
+    {0x102, "加算  ", add, nullptr, nullptr, nullptr},
+    {0x103, "減算  ", subtract, nullptr, nullptr, nullptr},
+    {0x104, "加減算", addSubtract, nullptr, nullptr, nullptr},
+    {0x105, "乗算  ", multiply, nullptr, nullptr, nullptr},
+    {0x106, "逆乗算", inverseMultiply, nullptr, nullptr, nullptr},
+    {0x107, "比較明", lighten, nullptr, nullptr, nullptr},
+    {0x108, "比較暗", darken, nullptr, nullptr, nullptr},
+    {0x109, "ライト", light, nullptr, nullptr, nullptr},
+    {0x10A, "逆ﾗｲﾄ ", inverseLight, nullptr, nullptr, nullptr},
+    {0x10B, "色相  ", hue, nullptr, nullptr, nullptr},
+    {0x10C, "彩度  ", saturation, nullptr, nullptr, nullptr},
+    {0x10D, "明度  ", brightness, nullptr, nullptr, nullptr},
+    {0x10E, "色＋彩", hueSaturation, nullptr, nullptr, nullptr},
+    {0x201, "色相＋", nullptr, hueShift, nullptr, nullptr},
+    {0x202, "彩度＋", nullptr, saturationShift, nullptr, nullptr},
+    {0x203, "明度＋", nullptr, brightnessShift, nullptr, nullptr},
+    {0x301, "回転  ", nullptr, nullptr, rotate, nullptr},
+    {0x302, "引張り", nullptr, nullptr, pull, nullptr},
+    {0x303, "吸込み", nullptr, nullptr, suckIn, nullptr},
+    {0x304, "拡散１", nullptr, nullptr, diffuse1, nullptr},
+    {0x305, "拡散２", nullptr, nullptr, diffuse2, nullptr},
+    {0x401, "ぼかし", nullptr, nullptr, nullptr, blur},
+    {0x402, "ﾓｻﾞｲｸ ", nullptr, nullptr, nullptr, mosaic},
+}};
+
+const BlendMode* findBlendMode(int32_t code)
+{
+    for (const BlendMode& mode : blendModes)
+        if (mode.code == (code & 0xFFF)) return &mode;
+    return nullptr;
+}
+
+int32_t blendModeCode(int32_t blendIndex)
+{
+    return (blendIndex >= 0 && blendIndex < kBlendModeCount) ? blendModes[size_t(blendIndex)].code : 0;
+}
 
 const NameList& blendModeNames()
 {
-    static const NameList names = makeNameList({
-        "通常  ", "加算  ", "減算  ", "加減算", "乗算  ", "逆乗算", "比較明", "比較暗",
-        "ライト", "逆ﾗｲﾄ ", "色相  ", "彩度  ", "明度  ", "色＋彩", "色相＋", "彩度＋",
-        "明度＋", "回転  ", "引張り", "吸込み", "拡散１", "拡散２", "ぼかし", "ﾓｻﾞｲｸ ",
-    });
+    static const NameList names = [] {
+        std::vector<std::string_view> texts;
+        for (const BlendMode& mode : blendModes) texts.push_back(mode.name);
+        return makeNameList(texts);
+    }();
     return names;
 }
 
-const std::array<ColourOp, kColourOpCount> colourOps{
-    keepDestination, normal, add,     subtract, addSubtract, multiply,   inverseMultiply, lighten,
-    darken,          light,  inverseLight, hue, saturation,  brightness, hueSaturation,   keepDestination,
-};
-
-const std::array<DisplacementOp, kDisplacementOpCount> displacementOps{
-    noOffset, rotate, pull, suckIn, diffuse1, diffuse2, noOffset,
-};
-
 uint32_t hsbShift(uint32_t d, int32_t k, int32_t code)
 {
-    if (k == 0) return d;
-    const int32_t op = code & 0xFFF;
-    if (op < 0x201 || op > 0x203) return d;
-    int32_t h, s, v;
-    rgbToHsb(d, h, s, v);
-    auto clampAdd = [k](int32_t x) { return int32_t(std::clamp<int64_t>(int64_t(x) + k, 0, 0xFFFF)); };
-    switch (op) {
-    case 0x201: h = wrapAdd(h, k) & 0xFFFF; break;
-    case 0x202:
-        if (s == 0) return d;  // a grey has no hue to saturate
-        s = clampAdd(s);
-        break;
-    default: v = clampAdd(v); break;
-    }
-    return hsbToRgb(h, s, v);
+    const BlendMode* mode = findBlendMode(code);
+    return mode && mode->hsb ? mode->hsb(d, k) : d;
 }
 
 uint32_t filterOp(const Image& image, const SlotValues& values, int32_t x, int32_t y, int32_t k, int32_t code)
 {
-    switch (code & 0xFFF) {
-    case 0x401: return blur(image, x, y, k);
-    case 0x402: return mosaic(image, values, x, y, k);
-    default: return 0;
-    }
+    const BlendMode* mode = findBlendMode(code);
+    return mode && mode->filter ? mode->filter(image, values, x, y, k) : 0;
 }
 
 uint32_t takeHue(uint32_t a, uint32_t b) { return combine<true, false, false>(a, b); }

@@ -210,19 +210,20 @@ void normalRun(uint32_t* pixels, const uint8_t* coverage, int32_t count, uint32_
     for (; i < count; ++i) pixels[i] = normalPixel(pixels[i], coverage[i], c1, c2, oneColour, strength);
 }
 
-void drawColourGroup(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, const DabWalk& walk)
+void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, const DabWalk& walk)
 {
     for (int i : {slot::saturation1, slot::brightness1, slot::saturation2, slot::brightness2, slot::strength})
         values[size_t(i)] = clampUnit(values[size_t(i)]);
-    const int32_t op = code & 0xFF;
-    if (op < 1 || op > 14) return;
+    const BlendMode* mode = findBlendMode(code);
+    if (!mode || !mode->color) return;
+    const bool isNormal = mode->code == 0x101;
     const uint32_t c1 = hsbToRgb(values[slot::hue1] & 0xFFFF, values[slot::saturation1], values[slot::brightness1]);
     const uint32_t c2 = hsbToRgb(values[slot::hue2] & 0xFFFF, values[slot::saturation2], values[slot::brightness2]);
     const int32_t strength = values[slot::strength];
-    const ColourOp blend = colourOps[size_t(op)];
+    const ColorOp blend = mode->color;
     walkRows(shape, walk, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
         uint32_t* pixels = image.pixels + size_t(row) * size_t(image.stride) + size_t(column);
-        if (op == 1) return normalRun(pixels, coverage, count, c1, c2, uint32_t(strength));
+        if (isNormal) return normalRun(pixels, coverage, count, c1, c2, uint32_t(strength));
         for (int32_t i = 0; i < count; ++i) {
             const int32_t m = coverage[i];
             if (m == 0) continue;
@@ -232,15 +233,13 @@ void drawColourGroup(Image& image, const ShapeMap& shape, SlotValues& values, in
     });
 }
 
-void drawHsbGroup(Image& image, const ShapeMap& shape, const SlotValues& values, int32_t code, const DabWalk& walk)
+void drawHsbGroup(Image& image, const ShapeMap& shape, const SlotValues& values, HsbOp shift, const DabWalk& walk)
 {
-    const int32_t op = code & 0xFF;
-    if (op < 1 || op > 3) return;
     const int32_t strength = values[slot::strength];
     walkRows(shape, walk, false, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
         uint32_t* pixels = image.pixels + size_t(row) * size_t(image.stride) + size_t(column);
         for (int32_t i = 0; i < count; ++i)
-            if (coverage[i] != 0) pixels[i] = hsbShift(pixels[i], wrapMul(coverage[i], strength) >> 8, code);
+            if (coverage[i] != 0) pixels[i] = shift(pixels[i], wrapMul(coverage[i], strength) >> 8);
     });
 }
 
@@ -267,23 +266,24 @@ void drawThroughScratch(Image& image, const ShapeMap& shape, const DabWalk& walk
 
 }  // namespace
 
-int32_t drawDab(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, int32_t x, int32_t y)
+int32_t drawDab(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, int32_t x, int32_t y,
+                RandomState& random)
 {
     const int32_t angle = values[slot::angle] & 0xFFFF;
     const int32_t scale = std::min(values[slot::thickness] >> 8, 0xFFFF);
 
     const int32_t placementAngle = values[slot::placementAngle] & 0xFFFF;
     const int32_t placement = values[slot::placement];
-    x = wrapAdd(x, wrapMul(sinTable[placementAngle], placement) >> 8);
-    y = wrapSub(y, wrapMul(cosTable[placementAngle], placement) >> 8);
+    x = wrapAdd(x, wrapMul(sinTable()[placementAngle], placement) >> 8);
+    y = wrapSub(y, wrapMul(cosTable()[placementAngle], placement) >> 8);
     if (scale <= 0) return 0;
 
     DabWalk walk{};
     walk.x = x;
     walk.y = y;
     walk.scale = scale;
-    walk.cosA = cosTable[angle];
-    walk.sinA = sinTable[angle];
+    walk.cosA = cosTable()[angle];
+    walk.sinA = sinTable()[angle];
     walk.centerX = shape.centerX;
     walk.centerY = shape.centerY;
     const int32_t mapRight = wrapSub(wrapMul(shape.width, 256), shape.centerX);
@@ -303,27 +303,25 @@ int32_t drawDab(Image& image, const ShapeMap& shape, SlotValues& values, int32_t
     walk.dv = -(walk.sinA * 256) / scale;
 
     const int32_t strength = values[slot::strength];
+    const BlendMode* mode = findBlendMode(code);
     switch (code & 0xF00) {
-    case kColourGroup: drawColourGroup(image, shape, values, code, walk); break;
-    case kHsbGroup: drawHsbGroup(image, shape, values, code, walk); break;
-    case kDisplacementGroup: {
-        const int32_t op = code & 0xFF;
-        if (op < 1 || op > 5) break;
-        const DisplacementOp displace = displacementOps[size_t(op)];
+    case kColorGroup: drawColorGroup(image, shape, values, code, walk); break;
+    case kHsbGroup:
+        if (mode && mode->hsb) drawHsbGroup(image, shape, values, mode->hsb, walk);
+        break;
+    case kDisplacementGroup:
+        if (!mode || !mode->displacement) break;
         drawThroughScratch(image, shape, walk, strength, [&](int32_t px, int32_t py, int32_t amount) {
-            const Offset o = displace(values, wrapSub(px, x), wrapSub(py, y), amount);
+            const Offset o = mode->displacement(values, wrapSub(px, x), wrapSub(py, y), amount, random);
             return sampleBilinear(image, wrapAdd(px, o.x), wrapAdd(py, o.y));
         });
         break;
-    }
-    case kFilterGroup: {
-        const int32_t op = code & 0xFF;
-        if (op < 1 || op > 2) break;
+    case kFilterGroup:
+        if (!mode || !mode->filter) break;
         drawThroughScratch(image, shape, walk, strength, [&](int32_t px, int32_t py, int32_t amount) {
-            return filterOp(image, values, px, py, amount, code);
+            return mode->filter(image, values, px, py, amount);
         });
         break;
-    }
     default: break;
     }
     return 1;

@@ -2,17 +2,10 @@
 
 namespace nelmora {
 
-namespace {
-uint32_t state = 1;
-}
-
-int32_t drawRandom()
+int32_t drawRandom(RandomState& random)
 {
-    state = state * 214013u + 2531011u;
-    return int32_t((state >> 16) & 0x7FFF);
+    random.value = random.value * 214013u + 2531011u;
+    return int32_t((random.value >> 16) & 0x7FFF);
 }
-
-uint32_t randomState() { return state; }
-void setRandomState(uint32_t newState) { state = newState; }
 
 }  // namespace nelmora

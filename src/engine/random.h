@@ -1,16 +1,16 @@
 #pragma once
-// The single program-wide 15-bit pseudo-random generator. It is never seeded:
-// every run draws the same sequence, so a stroke repeats exactly.
+// The 15-bit pseudo-random generator. It is never seeded: the document's
+// generator starts at 1 every run, so the same strokes repeat exactly.
 
 #include <cstdint>
 
 namespace nelmora {
 
-// 0..32767; the state starts at 1.
-int32_t drawRandom();
+struct RandomState {
+    uint32_t value = 1;
+};
 
-// For tests and the render tool, which must start from a known state.
-uint32_t randomState();
-void setRandomState(uint32_t state);
+// 0..32767; advances `random`.
+int32_t drawRandom(RandomState& random);
 
 }  // namespace nelmora

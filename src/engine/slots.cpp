@@ -2,6 +2,7 @@
 
 #include "engine/random.h"
 #include "engine/wrap_int.h"
+#include "pen/slot_table.h"
 
 namespace nelmora {
 
@@ -14,23 +15,19 @@ inline int32_t readSource(const DrawingValues& sources, int32_t index)
 
 }  // namespace
 
-void evaluateSlots(const DrawingValues& sources, const PenParam* params, bool jitter, SlotValues& out)
+void evaluateSlots(const DrawingValues& sources, const PenParam* params, RandomState* jitter, SlotValues& out)
 {
     for (int i = 0; i < kSlotCount; ++i) {
         const PenParam& p = params[i];
         int32_t value = p.base;
-        if (jitter) value = wrapAdd(value, wrapMul(drawRandom() - 0x4000, p.jitter) >> 14);
+        if (jitter) value = wrapAdd(value, wrapMul(drawRandom(*jitter) - 0x4000, p.jitter) >> 14);
         value = wrapAdd(value, wrapMul(p.scaleA >> 8, readSource(sources, p.sourceA)) >> 8);
         value = wrapAdd(value, wrapMul(p.scaleB >> 8, readSource(sources, p.sourceB)) >> 8);
         out[size_t(i)] = value;
     }
 }
 
-bool isWrappingSlot(int i)
-{
-    return i == slot::hue1 || i == slot::hue2 || i == slot::angle || i == slot::motionAngle ||
-           i == slot::penAngle || i == slot::placementAngle;
-}
+bool isWrappingSlot(int i) { return i >= 0 && i < kSlotCount && slotTable[size_t(i)].angle; }
 
 void interpolateSlots(const SlotValues& end, const SlotValues& previous, const SlotValues& increment, int32_t w,
                       SlotValues& out)

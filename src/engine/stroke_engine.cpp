@@ -24,13 +24,6 @@ inline int32_t turnAngle(double radians)
     return (truncToInt32(radians * 65536.0 / 2.0 / kPiNearest) + 0x8000) & 0xFFFF;
 }
 
-// A blendIndex outside the table gives code 0, a group without operations:
-// the dab's box still reaches the update rectangle, no pixel changes.
-inline int32_t blendCode(const Pen& pen)
-{
-    return (pen.blendIndex >= 0 && pen.blendIndex < kBlendModeCount) ? blendModeCodes[size_t(pen.blendIndex)] : 0;
-}
-
 // Colour 2 of a one-colour pen is colour 1.
 inline void applyLineColour(const Pen& pen, SlotValues& s)
 {
@@ -49,7 +42,7 @@ struct Segment {
     SlotValues end;
 };
 
-Segment measureSegment(Pen& pen, DrawingValues& values, int32_t x, int32_t y)
+Segment measureSegment(Pen& pen, DrawingValues& values, RandomState& random, int32_t x, int32_t y)
 {
     Segment s{};
     s.dx = wrapSub(pen.lastX, x);
@@ -62,29 +55,29 @@ Segment measureSegment(Pen& pen, DrawingValues& values, int32_t x, int32_t y)
     const int32_t ay = wrapSub(s.dy, pen.lastDY);
     values[dv::accelerationAngle] = turnAngle(std::atan2(double(ay), double(ax)));
     values[dv::acceleration] = truncToInt32(std::sqrt(double(ax) * ax + double(ay) * ay));
-    values[dv::random2] = 2 * drawRandom();
+    values[dv::random2] = 2 * drawRandom(random);
     values[dv::moveDistance] = s.dist;
-    evaluateSlots(values, pen.params, false, s.end);
+    evaluateSlots(values, pen.params, nullptr, s.end);
     return s;
 }
 
 // One dab at (px, py) with weight w on the end values: per-dab sources (the
 // caller has drawn random3), slot interpolation, the dab. Returns the spacing
 // to the next dab.
-int32_t placeDab(Image* image, Pen& pen, DrawingValues& values, const Segment& segment, DrawingValues& perDab,
-                 int32_t w, int32_t px, int32_t py)
+int32_t placeDab(Image* image, Pen& pen, DrawingValues& values, RandomState& random, const Segment& segment,
+                 DrawingValues& perDab, int32_t w, int32_t px, int32_t py)
 {
     const int32_t mx = wrapSub(pen.dabX, px), my = wrapSub(pen.dabY, py);
     perDab[dv::moveAngle] = turnAngle(std::atan2(double(mx), double(wrapNeg(my))));
     SlotValues increment, s;
-    evaluateSlots(perDab, pen.params, true, increment);
+    evaluateSlots(perDab, pen.params, &random, increment);
     // The first segment of a stroke (count2 still 0) does not interpolate.
     const SlotValues& previous = values[dv::count2] != 0 ? pen.lastOutputs : segment.end;
     interpolateSlots(segment.end, previous, increment, w, s);
     const int32_t product = wrapMul(s[slot::thickness] >> 4, s[slot::interval] >> 4) >> 8;
     const int32_t spacing = std::max(wrapMul(product, pen.shape->width) >> 8, kMinimumSpacing);
     applyLineColour(pen, s);
-    if (image) drawDab(*image, *pen.shape, s, blendCode(pen), px, py);
+    if (image) drawDab(*image, *pen.shape, s, blendModeCode(pen.blendIndex), px, py, random);
     pen.dabX = px;
     pen.dabY = py;
     values[dv::count3] = wrapAdd(values[dv::count3], 256);
@@ -103,46 +96,46 @@ void finishSegment(Pen& pen, DrawingValues& values, const Segment& segment, int3
 
 }  // namespace
 
-void beginStroke(Image*, Pen* pen, DrawingValues& values, int32_t x, int32_t y)
+void beginStroke(Image*, Pen* pen, DrawingValues& values, RandomState& random, int32_t x, int32_t y)
 {
     SlotValues discarded;
-    evaluateSlots(values, pen->params, true, discarded);  // draws the 20 jitter values
+    evaluateSlots(values, pen->params, &random, discarded);  // draws the 20 jitter values
     pen->lastX = x;
     pen->lastY = y;
     pen->dabX = wrapMul(x, 256);
     pen->dabY = wrapMul(y, 256);
     pen->carry = kInitialCarry;
-    values[dv::random1] = 2 * drawRandom();
+    values[dv::random1] = 2 * drawRandom(random);
     values[dv::count1] = wrapAdd(values[dv::count1], 256);
     values[dv::count2] = 0;
     values[dv::count3] = 0;
 }
 
-void continueStroke(Image* image, Pen* pen, DrawingValues& values, int32_t x, int32_t y)
+void continueStroke(Image* image, Pen* pen, DrawingValues& values, RandomState& random, int32_t x, int32_t y)
 {
     DrawingValues perDab{};
     const int32_t lastX = pen->lastX, lastY = pen->lastY;
-    const Segment segment = measureSegment(*pen, values, x, y);
+    const Segment segment = measureSegment(*pen, values, random, x, y);
     // 64 bits: a huge spacing must end the walk, not wrap around into it.
     int64_t r = pen->carry;
     while (r < segment.dist) {
-        perDab[dv::random3] = 3 * drawRandom();
+        perDab[dv::random3] = 3 * drawRandom(random);
         const double t = double(r) / double(segment.dist);
         const int32_t px = truncToInt32((lastX * (1.0 - t) + t * x) * 256.0);
         const int32_t py = truncToInt32((lastY * (1.0 - t) + t * y) * 256.0);
-        r += placeDab(image, *pen, values, segment, perDab, truncToInt32(t * 256.0), px, py);
+        r += placeDab(image, *pen, values, random, segment, perDab, truncToInt32(t * 256.0), px, py);
     }
     finishSegment(*pen, values, segment, x, y);
     pen->carry = int32_t(r - segment.dist);
 }
 
 // The release point gets exactly one dab, with the end values whole.
-void endStroke(Image* image, Pen* pen, DrawingValues& values, int32_t x, int32_t y)
+void endStroke(Image* image, Pen* pen, DrawingValues& values, RandomState& random, int32_t x, int32_t y)
 {
     DrawingValues perDab{};
-    const Segment segment = measureSegment(*pen, values, x, y);
-    perDab[dv::random3] = 3 * drawRandom();
-    placeDab(image, *pen, values, segment, perDab, 256, wrapMul(x, 256), wrapMul(y, 256));
+    const Segment segment = measureSegment(*pen, values, random, x, y);
+    perDab[dv::random3] = 3 * drawRandom(random);
+    placeDab(image, *pen, values, random, segment, perDab, 256, wrapMul(x, 256), wrapMul(y, 256));
     finishSegment(*pen, values, segment, x, y);
 }
 

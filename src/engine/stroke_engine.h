@@ -5,14 +5,16 @@
 
 #include <cstdint>
 
+#include "engine/random.h"
 #include "image/image.h"
 #include "pen/drawing_values.h"
 #include "pen/pen.h"
 
 namespace nelmora {
 
-void beginStroke(Image* image, Pen* pen, DrawingValues& values, int32_t x, int32_t y);
-void continueStroke(Image* image, Pen* pen, DrawingValues& values, int32_t x, int32_t y);
-void endStroke(Image* image, Pen* pen, DrawingValues& values, int32_t x, int32_t y);
+// Every random number of a stroke (jitter, random1..3, diffusion) comes from `random`.
+void beginStroke(Image* image, Pen* pen, DrawingValues& values, RandomState& random, int32_t x, int32_t y);
+void continueStroke(Image* image, Pen* pen, DrawingValues& values, RandomState& random, int32_t x, int32_t y);
+void endStroke(Image* image, Pen* pen, DrawingValues& values, RandomState& random, int32_t x, int32_t y);
 
 }  // namespace nelmora

@@ -1,7 +1,9 @@
 #pragma once
-// Engine-wide trigonometric tables (angles in 1/65536 turn, values x256) and
-// the scratch image that displacement and filter dabs compute into.
+// The trigonometric tables (angles in 1/65536 turn, values x256) and the
+// scratch image that displacement and filter dabs compute into. Both are
+// built on first use and live for the whole process, shared by every document.
 
+#include <array>
 #include <cstdint>
 
 #include "image/image.h"
@@ -9,15 +11,13 @@
 namespace nelmora {
 
 inline constexpr int kTableSize = 65536;
+// The 14-digit value the tables and the colour field are defined with; the
+// stroke engine's angles use the nearest double instead.
 inline constexpr double kPi = 3.14159265358979;
 
-extern int32_t* sinTable;
-extern int32_t* cosTable;
-extern Image* scratchImage;
-
-// Returns 1 on success, 0 when an allocation fails (what was built stays).
-int buildTables();
-int freeTables();
+using TrigTable = std::array<int32_t, kTableSize>;
+const TrigTable& sinTable();
+const TrigTable& cosTable();
 
 // The scratch image, first grown (once, then reused) to hold at least
 // width x height pixels: dabs larger than its 500 x 500 must neither write

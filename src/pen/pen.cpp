@@ -3,6 +3,8 @@
 #include <cmath>
 #include <new>
 
+#include "pen/slot_table.h"
+
 namespace nelmora {
 
 int32_t& shapeSetting(ShapeSettings& s, int k)
@@ -81,9 +83,13 @@ void fillRadialShape(ShapeMap& map, bool disc)
     }
 }
 
-void presetSlots(Pen& pen)
+// Every slot passes its wired sources through at scale 1.0 (B at scale 0).
+void wireSlots(Pen& pen, int penIndex)
 {
-    for (int i = 0; i < kSlotCount; ++i) pen.params[i] = PenParam{i + 1, 0x10000, 0, 0, 0, 0};
+    for (const SlotInfo& info : slotTable) {
+        const SlotWiring& w = info.wiring[size_t(penIndex)];
+        pen.params[info.index] = PenParam{w.sourceA, 0x10000, w.sourceB, 0, 0, 0};
+    }
 }
 
 }  // namespace
@@ -99,29 +105,14 @@ bool makeDefaultPens(Pen* pens[kPenCount])
     }
     Pen& p0 = *pens[0];
     Pen& p1 = *pens[1];
-    presetSlots(p0);
+    wireSlots(p0, 0);
     fillRadialShape(*p0.shape, true);
     fillRadialShape(*p1.shape, false);
-    presetSlots(p1);
-
-    // Pen 0's colour 2 follows colour 1; placement reads EX 5 and EX 6.
-    p0.params[slot::hue2].sourceA = 1;
-    p0.params[slot::saturation2].sourceA = 2;
-    p0.params[slot::brightness2].sourceA = 3;
-    p0.params[slot::placement].sourceA = 20;
-    p0.params[slot::placementAngle].sourceA = 21;
+    wireSlots(p1, 1);
     p0.drawMode = 1;
     p0.lineColor = 0;
     p0.endFlag = 0;
     p0.blendIndex = 0;
-
-    // Pen 1's colour 1 follows colour 2.
-    p1.params[slot::hue1].sourceA = 4;
-    p1.params[slot::saturation1].sourceA = 5;
-    p1.params[slot::brightness1].sourceA = 6;
-    p1.params[slot::angle].sourceB = 12;
-    p1.params[slot::placement].sourceA = 20;
-    p1.params[slot::placementAngle].sourceA = 21;
     p1.drawMode = 0;
     p1.lineColor = 0;
     p1.endFlag = 0;

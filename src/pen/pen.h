@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace nelmora {
 
@@ -77,8 +78,6 @@ inline constexpr int kShapeSettingCount = 10;
 // Field k (0..9) in the order above, for sliders and files that address them by number.
 int32_t& shapeSetting(ShapeSettings& settings, int k);
 
-inline constexpr int kShapeSettingsBlockCount = 10;
-
 // Return null when memory runs out, leaving nothing allocated.
 Pen* createPen(int32_t shapeWidth, int32_t shapeHeight, int32_t centerX, int32_t centerY);
 int freePen(Pen* pen);
@@ -88,5 +87,10 @@ int freeShapeMap(ShapeMap* map);
 // Pen 0 (live, disc) and pen 1 (off, cone) as the program starts with them.
 // Returns false, with both entries null, when memory runs out.
 bool makeDefaultPens(Pen* pens[kPenCount]);
+
+struct PenDeleter {
+    void operator()(Pen* pen) const { freePen(pen); }
+};
+using PenPtr = std::unique_ptr<Pen, PenDeleter>;
 
 }  // namespace nelmora

@@ -18,7 +18,8 @@ inline constexpr size_t kPenBlockSize = 7072;
 inline constexpr size_t kPenFileSize = kPenBlockSize * kPenCount;
 
 using PenTable = std::array<Pen*, kPenCount>;
-using ShapeSettingsTable = std::array<ShapeSettings*, kShapeSettingsBlockCount>;
+// The shape settings of pen 0 and pen 1.
+using ShapeSettingsTable = std::array<ShapeSettings*, kPenCount>;
 
 inline constexpr char kPathSeparator = '/';
 

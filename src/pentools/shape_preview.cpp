@@ -2,7 +2,6 @@
 
 #include "engine/blend_modes.h"
 #include "engine/dab.h"
-#include "pentools/shape_generator.h"
 
 namespace nelmora {
 
@@ -40,17 +39,14 @@ void fillPreviewBackground(Image& image, int pattern)
 
 int nextPreviewPattern(int pattern) { return pattern >= kPreviewPatternCount - 1 ? 0 : pattern + 1; }
 
-void renderShapePreview(Image* image, Pen& pen, const ShapeSettings& settings, int pattern)
+void renderShapePreview(Image& image, const Pen& pen, int pattern, RandomState& noise)
 {
-    // The pen's brush follows its settings even when there is nothing to show.
-    generateShapeMap(pen, settings);
-    if (!image) return;
-    fillPreviewBackground(*image, pattern);
+    fillPreviewBackground(image, pattern);
     // blendIndex may come from a pen file unchecked.
-    if (pen.blendIndex < 0 || pen.blendIndex >= kBlendModeCount) return;
+    const int32_t code = blendModeCode(pen.blendIndex);
+    if (code == 0) return;
     SlotValues values = kPreviewDab;
-    drawDab(*image, *pen.shape, values, blendModeCodes[size_t(pen.blendIndex)], image->centerX * 256,
-            image->centerY * 256);
+    drawDab(image, *pen.shape, values, code, image.centerX * 256, image.centerY * 256, noise);
 }
 
 }  // namespace nelmora

@@ -1,9 +1,10 @@
 #pragma once
-// The pen creator's shape preview, without a window: a test background, the
-// pen's map rebuilt from its settings, and one dab of it in the middle.
+// The pen creator's shape preview, without a window: a test background and
+// one dab of the pen's map in the middle.
 
 #include <cstdint>
 
+#include "engine/random.h"
 #include "image/image.h"
 #include "pen/pen.h"
 
@@ -25,9 +26,9 @@ inline constexpr SlotValues kPreviewDab{
     12000, 25000, 0, 0, 0, 0, 0, 50000, 15000, 0,
 };
 
-// Rebuilds the pen's map from `settings`, then, when there is an image, fills
-// it with the pattern and draws one dab at its centre point through the pen's
-// blend mode. A blendIndex outside the mode table draws no dab.
-void renderShapePreview(Image* image, Pen& pen, const ShapeSettings& settings, int pattern);
+// Fills the image with the pattern and draws one dab of the pen's map at its
+// centre point through the pen's blend mode; the diffusions draw from `noise`,
+// the preview's own generator. A blendIndex outside the mode table draws no dab.
+void renderShapePreview(Image& image, const Pen& pen, int pattern, RandomState& noise);
 
 }  // namespace nelmora

@@ -11,7 +11,7 @@ std::string fixedShiftJis(std::string_view utf8, size_t width)
     return text;
 }
 
-NameList makeNameList(std::initializer_list<std::string_view> utf8Names)
+NameList makeNameList(std::span<const std::string_view> utf8Names)
 {
     NameList list;
     list.bytes.reserve(utf8Names.size() * kNameFieldSize);

@@ -3,6 +3,7 @@
 // six bytes of Shift-JIS text padded with blanks, then a zero.
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,11 @@ struct NameList {
 };
 
 // Encodes each UTF-8 name to Shift-JIS, pads or cuts it to 6 bytes.
-NameList makeNameList(std::initializer_list<std::string_view> utf8Names);
+NameList makeNameList(std::span<const std::string_view> utf8Names);
+inline NameList makeNameList(std::initializer_list<std::string_view> utf8Names)
+{
+    return makeNameList(std::span<const std::string_view>(utf8Names.begin(), utf8Names.size()));
+}
 
 // A Shift-JIS field of exactly `width` bytes: the text cut or padded with blanks.
 std::string fixedShiftJis(std::string_view utf8, size_t width);

@@ -45,7 +45,7 @@ TEST(RenderScriptParse, CommandsNumbersAndSkippedLines)
     EXPECT_EQ(c[1].args[1], -16);
     EXPECT_EQ(c[2].args[0], 65535);
     EXPECT_EQ(c[4].args[1], -1);  // 0xFFFFFFFF taken modulo 2^32
-    EXPECT_EQ(c[5].args[1], kFieldBlendIndex);
+    EXPECT_EQ(c[5].args[1], int32_t(PenField::blendIndex));
     EXPECT_EQ(c[6].args[5], -0x8000);
     EXPECT_EQ(c[7].args[10], 0);
     EXPECT_EQ(c[8].op, ScriptOp::regen);

@@ -6,7 +6,7 @@
 
 namespace nelmora {
 
-bool applyPenDescription(std::istream& in, AppState& state, std::string& error)
+bool applyPenDescription(std::istream& in, Workspace& workspace, std::string& error)
 {
     std::vector<ScriptCommand> commands;
     if (!parseRenderScript(in, commands, error)) return false;
@@ -19,7 +19,7 @@ bool applyPenDescription(std::istream& in, AppState& state, std::string& error)
         }
     }
     CanvasStroke unused;
-    runRenderScript(state, unused, commands);
+    runRenderScript(workspace, unused, commands);
     return true;
 }
 

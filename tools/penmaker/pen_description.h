@@ -6,13 +6,13 @@
 #include <istream>
 #include <string>
 
-#include "app/app_state.h"
+#include "doc/workspace.h"
 
 namespace nelmora {
 
-// Applies the description to `state`, which holds the start-up pens. Mouse,
+// Applies the description to `workspace`, which holds the start-up pens. Mouse,
 // fill, pick and value commands are refused: they define no pen. On failure
 // returns false with `error` = "line N: ..." and leaves the pens unchanged.
-bool applyPenDescription(std::istream& in, AppState& state, std::string& error);
+bool applyPenDescription(std::istream& in, Workspace& workspace, std::string& error);
 
 }  // namespace nelmora

@@ -9,9 +9,10 @@
 #include <fstream>
 #include <iostream>
 
-#include "pen/pen_file.h"
+#include <new>
+
+#include "doc/workspace.h"
 #include "pen_description.h"
-#include "pentools/pen_creator_defaults.h"
 
 int main(int argc, char** argv)
 {
@@ -25,23 +26,22 @@ int main(int argc, char** argv)
         std::cerr << argv[1] << ": cannot be read\n";
         return 1;
     }
-    AppState state;
-    if (!initApplicationState(state)) {
+    try {
+        Workspace workspace;
+        std::string error;
+        if (!applyPenDescription(in, workspace, error)) {
+            std::cerr << argv[1] << ": " << error << "\n";
+            return 1;
+        }
+        const std::filesystem::path out(argv[2]);
+        const std::string folder = out.has_parent_path() ? out.parent_path().string() : std::string(".");
+        if (!workspace.savePens(folder, out.filename().string(), &error)) {
+            std::cerr << error << "\n";
+            return 1;
+        }
+        return 0;
+    } catch (const std::bad_alloc&) {
         std::cerr << "out of memory\n";
         return 1;
     }
-    applyPenCreatorDefaults(state);
-
-    std::string error;
-    bool ok = applyPenDescription(in, state, error);
-    if (!ok) {
-        std::cerr << argv[1] << ": " << error << "\n";
-    } else {
-        const std::filesystem::path out(argv[2]);
-        const std::string folder = out.has_parent_path() ? out.parent_path().string() : std::string(".");
-        ok = savePenFile(state.pens, state.shapeSettingsTable, folder, out.filename().string(), &error);
-        if (!ok) std::cerr << error << "\n";
-    }
-    shutdownApplicationState(state);
-    return ok ? 0 : 1;
 }

@@ -3,7 +3,6 @@
 #include <sstream>
 #include <string_view>
 
-#include "pentools/shape_generator.h"
 
 namespace nelmora {
 
@@ -58,7 +57,7 @@ constexpr CommandShape kCommands[] = {
 constexpr std::string_view kPenFields[] = {"drawMode", "lineColor", "endFlag", "blendIndex"};
 constexpr std::string_view kFillPatterns[] = {"white", "checker", "black"};
 
-// The index of `word` in `names`, or -1.
+// The index of `word` in `names`, or -1. Pen field words are in PenField order.
 template <size_t N>
 int32_t wordIndex(const std::string_view (&names)[N], std::string_view word)
 {
@@ -133,40 +132,32 @@ bool parseRenderScript(std::istream& in, std::vector<ScriptCommand>& commands, s
     return true;
 }
 
-void runRenderScript(AppState& state, CanvasStroke& canvas, const std::vector<ScriptCommand>& commands)
+void runRenderScript(Workspace& workspace, CanvasStroke& canvas, const std::vector<ScriptCommand>& commands)
 {
     // Showing changes is what the canvas does between calls; there is no screen here.
-    const auto show = [&state] { clearUpdate(state.currentImage->update); };
+    const auto show = [&workspace] { clearUpdate(workspace.strokeImage().update); };
     for (const ScriptCommand& c : commands) {
         const auto& a = c.args;
         switch (c.op) {
-        case ScriptOp::down: canvas.buttonDown(state, a[0], a[1]); break;
+        case ScriptOp::down: canvas.buttonDown(workspace, a[0], a[1]); break;
         case ScriptOp::move:
-            if (canvas.mouseMove(state, a[0], a[1])) show();
+            if (canvas.mouseMove(workspace, a[0], a[1])) show();
             break;
-        case ScriptOp::up: canvas.buttonUp(state, a[0], a[1], show); break;
-        case ScriptOp::pick: pickColour(state, a[0], a[1]); break;
-        case ScriptOp::value: state.drawingValues[size_t(a[0])] = a[1]; break;
-        case ScriptOp::pen: {
-            Pen& pen = *state.pens[size_t(a[0])];
-            int32_t* fields[] = {&pen.drawMode, &pen.lineColor, &pen.endFlag, &pen.blendIndex};
-            *fields[a[1]] = a[2];
+        case ScriptOp::up: canvas.buttonUp(workspace, a[0], a[1], show); break;
+        case ScriptOp::pick: workspace.pickColor(a[0], a[1]); break;
+        case ScriptOp::value: workspace.setDrawingValue(a[0], a[1]); break;
+        case ScriptOp::pen: workspace.setPenField(a[0], PenField(a[1]), a[2]); break;
+        case ScriptOp::slot: workspace.setSlot(a[0], a[1], {a[2], a[3], a[4], a[5], a[6], a[7]}); break;
+        case ScriptOp::shape: {
+            ShapeSettings settings{};
+            for (int k = 0; k < kShapeSettingCount; ++k) shapeSetting(settings, k) = a[size_t(k) + 1];
+            workspace.setShapeSettings(a[0], settings);
             break;
         }
-        case ScriptOp::slot:
-            state.pens[size_t(a[0])]->params[a[1]] = {a[2], a[3], a[4], a[5], a[6], a[7]};
-            break;
-        case ScriptOp::shape:
-            for (int k = 0; k < kShapeSettingCount; ++k)
-                shapeSetting(*state.shapeSettingsTable[size_t(a[0])], k) = a[size_t(k) + 1];
-            break;
-        case ScriptOp::regen:
-            generateShapeMap(*state.pens[size_t(a[0])], *state.shapeSettingsTable[size_t(a[0])]);
-            break;
+        case ScriptOp::regen: workspace.regenerateShapeMap(a[0]); break;
         case ScriptOp::fill: {
-            const uint32_t colours[][2] = {{0xFFFFFF, 0xFFFFFF}, {kCheckerDark, kCheckerLight}, {0, 0}};
-            fillImage(*state.currentImage, colours[a[0]][0], colours[a[0]][1]);
-            markWholeImage(*state.currentImage);
+            const uint32_t colors[][2] = {{0xFFFFFF, 0xFFFFFF}, {kCheckerDark, kCheckerLight}, {0, 0}};
+            workspace.fill(colors[a[0]][0], colors[a[0]][1]);
             break;
         }
         }

@@ -1,6 +1,6 @@
 #pragma once
-// The render tool's script: one command per line, replayed on the application
-// state the way the canvas and the tool windows would change it.
+// The render tool's script: one command per line, replayed on the document
+// the way the canvas and the tool windows would change it.
 //
 //   down X Y | move X Y | up X Y | pick X Y      mouse input on the canvas
 //   value I V                                    drawing value I (1..33) = V
@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/canvas_stroke.h"
+#include "doc/canvas_stroke.h"
+#include "doc/workspace.h"
 
 namespace nelmora {
 
@@ -37,12 +37,11 @@ struct ScriptCommand {
 // false with `error` = "line N: ..." and leaves `commands` incomplete.
 bool parseRenderScript(std::istream& in, std::vector<ScriptCommand>& commands, std::string& error);
 
-// Pen field numbers of the "pen" command, in args[1].
-enum PenField : int32_t { kFieldDrawMode, kFieldLineColor, kFieldEndFlag, kFieldBlendIndex };
+// The "pen" command's field is a PenField, as a number in args[1].
 // Fill patterns of the "fill" command, in args[0].
 enum FillPattern : int32_t { kFillWhite, kFillChecker, kFillBlack };
 
 // Applies the commands in order. Mouse commands go through `canvas`.
-void runRenderScript(AppState& state, CanvasStroke& canvas, const std::vector<ScriptCommand>& commands);
+void runRenderScript(Workspace& workspace, CanvasStroke& canvas, const std::vector<ScriptCommand>& commands);
 
 }  // namespace nelmora

@@ -2,12 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <new>
 #include <optional>
 
-#include "engine/random.h"
 #include "image/bmp_file.h"
-#include "pen/pen_file.h"
-#include "pentools/pen_creator_defaults.h"
 #include "render/render_script.h"
 
 namespace nelmora {
@@ -79,12 +78,6 @@ std::optional<Options> parseArguments(const std::vector<std::string>& args, std:
     return o;
 }
 
-// The application state, freed whichever way the run ends.
-struct StateGuard {
-    AppState state;
-    ~StateGuard() { shutdownApplicationState(state); }
-};
-
 }  // namespace
 
 int runRenderTool(const std::vector<std::string>& args, std::istream& standardInput, std::ostream& errors)
@@ -106,26 +99,26 @@ int runRenderTool(const std::vector<std::string>& args, std::istream& standardIn
         if (!parseRenderScript(file, commands, problem)) return fail(options->events + ": " + problem, kBadInput);
     }
 
-    setRandomState(1);
-    StateGuard guard;
-    AppState& state = guard.state;
-    if (!initApplicationState(state, options->width, options->height))
+    std::unique_ptr<Workspace> workspace;
+    try {
+        workspace = std::make_unique<Workspace>(options->width, options->height);
+    } catch (const std::bad_alloc&) {
         return fail("cannot create a " + std::to_string(options->width) + "x" + std::to_string(options->height) +
                         " image",
                     kBadInput);
-    if (!options->image.empty() && !replaceCurrentImage(state, readBmp(options->image)))
+    }
+    if (!options->image.empty() && !workspace->replaceImage(ImagePtr(readBmp(options->image))))
         return fail("cannot read the image " + options->image, kBadInput);
-    applyPenCreatorDefaults(state);
     if (!options->pens.empty()) {
         const std::filesystem::path path(options->pens);
         const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
-        if (!loadPenFile(state.pens, state.shapeSettingsTable, folder, path.filename().string()))
+        if (!workspace->loadPens(folder, path.filename().string()))
             return fail("cannot load the pens " + options->pens, kBadInput);
     }
 
     CanvasStroke canvas;
-    runRenderScript(state, canvas, commands);
-    if (!writeBmp(*state.currentImage, options->output, &problem))
+    runRenderScript(*workspace, canvas, commands);
+    if (!writeBmp(workspace->image(), options->output, &problem))
         return fail("cannot write " + options->output + (problem.empty() ? "" : ": " + problem), kCannotWrite);
     return 0;
 }

@@ -7,15 +7,16 @@
 #include <functional>
 #include <vector>
 
-#include "app/app_state.h"
+#include "doc/workspace.h"
 
 namespace nelmora {
 
 // The three stroke calls, replaceable so tests can record the sequencing.
+using StrokeCall = void (*)(Image*, Pen*, DrawingValues&, RandomState&, int32_t, int32_t);
 struct StrokeOps {
-    void (*begin)(Image*, Pen*, DrawingValues&, int32_t, int32_t);
-    void (*proceed)(Image*, Pen*, DrawingValues&, int32_t, int32_t);
-    void (*end)(Image*, Pen*, DrawingValues&, int32_t, int32_t);
+    StrokeCall begin;
+    StrokeCall proceed;
+    StrokeCall end;
 };
 StrokeOps engineStrokeOps();
 
@@ -28,18 +29,19 @@ public:
     explicit CanvasStroke(StrokeOps ops = engineStrokeOps());
 
     // Positions are passed to the engine unchanged, also outside the image.
-    void buttonDown(AppState& state, int32_t x, int32_t y);
+    void buttonDown(Workspace& workspace, int32_t x, int32_t y);
     // Returns false (nothing done) when no stroke is active.
-    bool mouseMove(AppState& state, int32_t x, int32_t y);
+    bool mouseMove(Workspace& workspace, int32_t x, int32_t y);
     // showChanges runs after the live pens' end dabs and after every replay call.
-    void buttonUp(AppState& state, int32_t x, int32_t y, const std::function<void()>& showChanges);
+    void buttonUp(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges);
 
     bool stroking() const { return stroking_; }
     int32_t pointCount() const { return int32_t(pointsX_.size()); }
 
 private:
     void record(int32_t x, int32_t y);
-    void replay(AppState& state, Pen* pen, const std::function<void()>& showChanges);
+    void call(StrokeCall op, Workspace& workspace, int pen, int32_t x, int32_t y);
+    void replay(Workspace& workspace, int pen, const std::function<void()>& showChanges);
 
     StrokeOps ops_;
     bool stroking_ = false;
@@ -48,9 +50,5 @@ private:
     std::vector<int32_t> pointsX_;
     std::vector<int32_t> pointsY_;
 };
-
-// Right-click pick: the pixel's hue, saturation and brightness into colour 1.
-// Returns false, changing nothing, for a position outside the image.
-bool pickColour(AppState& state, int32_t x, int32_t y);
 
 }  // namespace nelmora

@@ -1,4 +1,4 @@
-#include "pentools/shape_generator.h"
+#include "engine/shape_generator.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +16,7 @@ enum ShapeType : int32_t { kCircle = 0, kSquare = 1, kTriangle = 2 };
 
 }  // namespace
 
-int32_t shapeProfile(const ShapeSettings& s, double d, double rOut, double rIn)
+int32_t shapeProfile(const ShapeSettings& s, double d, double rOut, double rIn, RandomState& random)
 {
     if (d > rOut) return 0;
     int32_t alpha = 0, noise = 0;
@@ -34,12 +34,12 @@ int32_t shapeProfile(const ShapeSettings& s, double d, double rOut, double rIn)
         alpha = truncToInt32(((rIn - d) * s.alph3 + d * s.alph2) / rIn);
         noise = truncToInt32(((rIn - d) * s.rand3 + d * s.rand2) / rIn);
     }
-    const int32_t r = drawRandom();
+    const int32_t r = drawRandom(random);
     alpha = wrapAdd(alpha, wrapMul(r - 16384, noise) / 16384);
     return std::clamp(alpha, 0, 0xFFFF);
 }
 
-void generateShapeMap(Pen& pen, const ShapeSettings& s)
+void generateShapeMap(Pen& pen, const ShapeSettings& s, RandomState& random)
 {
     ShapeMap& map = *pen.shape;
     if (s.type != kCircle && s.type != kSquare && s.type != kTriangle) return;
@@ -63,7 +63,7 @@ void generateShapeMap(Pen& pen, const ShapeSettings& s)
                 const double wide = (x - map.width / 2.0) * 65536.0 / s.flat;
                 d = std::sqrt(wide * wide + double(dy) * dy);
             }
-            map.coverage[y * map.stride + x] = uint8_t(shapeProfile(s, d, rOut, rIn) / 256);
+            map.coverage[y * map.stride + x] = uint8_t(shapeProfile(s, d, rOut, rIn, random) / 256);
         }
     }
 }

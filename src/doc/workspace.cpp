@@ -1,0 +1,154 @@
+#include "doc/workspace.h"
+
+#include <new>
+#include <utility>
+
+#include "engine/color.h"
+#include "engine/shape_generator.h"
+
+namespace nelmora {
+
+int32_t& penField(Pen& pen, PenField field)
+{
+    switch (field) {
+    case PenField::drawMode: return pen.drawMode;
+    case PenField::lineColor: return pen.lineColor;
+    case PenField::endFlag: return pen.endFlag;
+    case PenField::blendIndex: break;
+    }
+    return pen.blendIndex;
+}
+
+int32_t& slotField(PenParam& param, SlotField field)
+{
+    switch (field) {
+    case SlotField::sourceA: return param.sourceA;
+    case SlotField::scaleA: return param.scaleA;
+    case SlotField::sourceB: return param.sourceB;
+    case SlotField::scaleB: return param.scaleB;
+    case SlotField::base: return param.base;
+    case SlotField::jitter: break;
+    }
+    return param.jitter;
+}
+
+Workspace::Workspace(int32_t imageWidth, int32_t imageHeight)
+{
+    Pen* pens[kPenCount] = {};
+    if (!makeDefaultPens(pens)) throw std::bad_alloc();
+    for (int n = 0; n < kPenCount; ++n) pens_[size_t(n)].reset(pens[n]);
+    image_.reset(createImage(imageWidth, imageHeight, 0, 0, kStartImageFill));
+    if (!image_) throw std::bad_alloc();
+    resetDrawingValues(values_);
+    for (int n = 0; n < kPenCount; ++n) {
+        shapeSettings_[size_t(n)] = kStartShapeSettings;
+        pens_[size_t(n)]->blendIndex = kStartBlendIndex;
+    }
+}
+
+void Workspace::notify(const Change& change) const
+{
+    for (const ChangeListener& listener : listeners_) listener(change);
+}
+
+void Workspace::setDrawingValue(int index, int32_t value)
+{
+    if (index <= dv::none || index >= kDrawingValueCount) return;
+    values_[size_t(index)] = value;
+    notify({Change::drawingValue, -1, index});
+}
+
+void Workspace::setPenField(int pen, PenField field, int32_t value)
+{
+    penField(*pens_[size_t(pen)], field) = value;
+    notify({Change::penField, pen, int(field)});
+}
+
+void Workspace::setSlotField(int pen, int slotIndex, SlotField field, int32_t value)
+{
+    slotField(pens_[size_t(pen)]->params[slotIndex], field) = value;
+    notify({Change::slot, pen, slotIndex});
+}
+
+void Workspace::setSlot(int pen, int slotIndex, const PenParam& param)
+{
+    pens_[size_t(pen)]->params[slotIndex] = param;
+    notify({Change::slot, pen, slotIndex});
+}
+
+void Workspace::setShapeSetting(int pen, int k, int32_t value)
+{
+    shapeSetting(shapeSettings_[size_t(pen)], k) = value;
+    notify({Change::shapeSettings, pen, k});
+}
+
+void Workspace::setShapeSettings(int pen, const ShapeSettings& settings)
+{
+    shapeSettings_[size_t(pen)] = settings;
+    notify({Change::shapeSettings, pen, -1});
+}
+
+void Workspace::regenerateShapeMap(int pen)
+{
+    generateShapeMap(*pens_[size_t(pen)], shapeSettings_[size_t(pen)], random_);
+    notify({Change::shapeMap, pen, -1});
+}
+
+bool Workspace::loadPens(const std::string& folder, const std::string& name, std::string* error)
+{
+    if (!loadPenFile(penTable(), settingsTable(), folder, name, error)) return false;
+    notify({Change::pens});
+    return true;
+}
+
+bool Workspace::loadPens(const uint8_t* data, size_t size)
+{
+    if (!decodePenFile(data, size, penTable(), settingsTable())) return false;
+    notify({Change::pens});
+    return true;
+}
+
+bool Workspace::savePens(const std::string& folder, const std::string& name, std::string* error)
+{
+    return savePenFile(penTable(), settingsTable(), folder, name, error);
+}
+
+bool Workspace::replaceImage(ImagePtr image)
+{
+    if (!image) return false;
+    image_ = std::move(image);
+    notify({Change::image});
+    return true;
+}
+
+void Workspace::fill(uint32_t a, uint32_t b)
+{
+    fillImage(*image_, a, b);
+    markWholeImage(*image_);
+    notify({Change::pixels});
+}
+
+bool Workspace::pickColor(int32_t x, int32_t y)
+{
+    const Image& picture = *image_;
+    if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return false;
+    rgbToHsb(picture.at(x, y), values_[dv::hue1], values_[dv::saturation1], values_[dv::brightness1]);
+    for (int index : {dv::hue1, dv::saturation1, dv::brightness1}) notify({Change::drawingValue, -1, index});
+    return true;
+}
+
+void Workspace::swapColors()
+{
+    for (int i = 0; i < 3; ++i) std::swap(values_[size_t(dv::hue1 + i)], values_[size_t(dv::hue2 + i)]);
+    for (int index = dv::hue1; index <= dv::brightness2; ++index) notify({Change::drawingValue, -1, index});
+}
+
+void fillImage(Image& image, uint32_t a, uint32_t b)
+{
+    for (int32_t y = 0; y < image.height; ++y) {
+        uint32_t* row = image.pixels + size_t(y) * image.stride;
+        for (int32_t x = 0; x < image.width; ++x) row[x] = (((x >> 3) + (y >> 3)) & 1) ? a : b;
+    }
+}
+
+}  // namespace nelmora
