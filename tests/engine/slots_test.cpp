@@ -8,9 +8,9 @@ namespace {
 
 TEST(Random, FirstValuesFromTheStartState)
 {
-    setRandomState(1);
+    RandomState random;
     const int32_t expected[] = {41, 18467, 6334, 26500, 19169};
-    for (int32_t e : expected) EXPECT_EQ(drawRandom(), e);
+    for (int32_t e : expected) EXPECT_EQ(drawRandom(random), e);
 }
 
 struct SlotFixture : ::testing::Test {
@@ -26,7 +26,7 @@ TEST_F(SlotFixture, ScalesKeepOnlyBits8To31)
     params[1] = {dv::thickness1, 0x8000, 0, 0, 100, 0};
     params[2] = {dv::thickness1, 0x000000FF, 0, 0, 0, 0};
     params[3] = {dv::thickness1, 0x10000, dv::thickness1, -0x10000, 7, 0};
-    evaluateSlots(values, params, false, out);
+    evaluateSlots(values, params, nullptr, out);
     EXPECT_EQ(out[0], 0x8000);
     EXPECT_EQ(out[1], 0x8000 + 100);
     EXPECT_EQ(out[2], 0);
@@ -40,32 +40,33 @@ TEST_F(SlotFixture, SourcesOutsideTheTableReadZero)
     params[0] = {40, 0x10000, -3, 0x10000, 5, 0};
     params[1] = {dv::pressure, 0x10000, 0, 0, 0, 0};
     values[dv::pressure] = 0;
-    evaluateSlots(values, params, false, out);
+    evaluateSlots(values, params, nullptr, out);
     EXPECT_EQ(out[0], 5);
     EXPECT_EQ(out[1], 0);
 }
 
 TEST_F(SlotFixture, JitterDrawsOneValuePerSlotCentredOn0x4000)
 {
-    setRandomState(1);
+    RandomState random;
     params[0].jitter = 0x4000;  // first draw 41: (41 - 0x4000) * 0x4000 >> 14 = 41 - 16384
-    evaluateSlots(values, params, true, out);
+    evaluateSlots(values, params, &random, out);
     EXPECT_EQ(out[0], 41 - 0x4000);
     for (int i = 1; i < kSlotCount; ++i) EXPECT_EQ(out[size_t(i)], 0);
     // Twenty draws were made: the next is the 21st value of the sequence.
-    setRandomState(1);
-    for (int i = 0; i < 20; ++i) drawRandom();
-    const int32_t twentyFirst = drawRandom();
-    setRandomState(1);
-    evaluateSlots(values, params, true, out);
-    EXPECT_EQ(drawRandom(), twentyFirst);
+    RandomState counted;
+    for (int i = 0; i < 20; ++i) drawRandom(counted);
+    const int32_t twentyFirst = drawRandom(counted);
+    random = RandomState{};
+    evaluateSlots(values, params, &random, out);
+    EXPECT_EQ(drawRandom(random), twentyFirst);
 }
 
 TEST_F(SlotFixture, HugeProductsWrapInsteadOfOverflowing)
 {
     values[dv::ex1] = 0x7FFFFFFF;
     params[0] = {dv::ex1, 0x7FFFFF00, dv::ex1, 0x7FFFFF00, 0x7FFFFFFF, 0x7FFFFFFF};
-    evaluateSlots(values, params, true, out);  // must not trip the sanitizer
+    RandomState random;
+    evaluateSlots(values, params, &random, out);  // must not trip the sanitizer
     SUCCEED();
 }
 

@@ -63,7 +63,7 @@ struct PenFile : ::testing::Test {
     }
 
     PenTable pens{};
-    std::array<ShapeSettings, kShapeSettingsBlockCount> blocks{};
+    std::array<ShapeSettings, kPenCount> blocks{};
     ShapeSettingsTable table{};
     TempDir dir;
 };
