@@ -2,6 +2,8 @@
 // intermediate values are noted where they are not obvious.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "engine/blend_modes.h"
 #include "engine/random.h"
 #include "image/tables.h"
@@ -44,6 +46,17 @@ TEST(BlendModeTables, CodesNamesAndIdentityEntries)
     EXPECT_EQ(findBlendMode(0x10F), nullptr);
     EXPECT_EQ(colour(0, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
     EXPECT_EQ(colour(15, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
+}
+
+// Pens store the index, and a pen file can hold any number there: every
+// index outside the table names no mode (the test build aborts on an
+// out-of-range table read instead of returning a neighbour's bytes).
+TEST(BlendModeTables, IndicesOutsideTheTableHaveNoCode)
+{
+    EXPECT_EQ(blendModeCode(kBlendModeCount - 1), 0x402);
+    for (int32_t index : {kBlendModeCount, kBlendModeCount + 1, -1, -kBlendModeCount, INT32_MIN, INT32_MAX})
+        EXPECT_EQ(blendModeCode(index), 0) << index;
+    EXPECT_EQ(findBlendMode(0), nullptr);
 }
 
 TEST(ColourModes, Normal)

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <iterator>
+
 #include "engine/random.h"
 #include "engine/slots.h"
 
@@ -45,6 +49,24 @@ TEST_F(SlotFixture, SourcesOutsideTheTableReadZero)
     EXPECT_EQ(out[1], 0);
 }
 
+// The table has 34 entries, 0..33: one past either end must read 0, not the
+// memory next to the table (the test build checks array indices).
+TEST_F(SlotFixture, SourcesJustOutsideTheTableReadZero)
+{
+    values.fill(1000);
+    values[dv::none] = 0;
+    values[dv::count3] = 700;  // index 33, the last one, is still read
+    params[0] = {kDrawingValueCount, 0x10000, 0, 0, 5, 0};
+    params[1] = {-1, 0x10000, kDrawingValueCount + 1, 0x10000, 6, 0};
+    params[2] = {0, 0x10000, -5, 0x10000, 7, 0};
+    params[3] = {dv::count3, 0x10000, INT32_MIN, 0x10000, 8, 0};
+    evaluateSlots(values, params, nullptr, out);
+    EXPECT_EQ(out[0], 5);
+    EXPECT_EQ(out[1], 6);
+    EXPECT_EQ(out[2], 7);
+    EXPECT_EQ(out[3], 8 + 700);
+}
+
 TEST_F(SlotFixture, JitterDrawsOneValuePerSlotCentredOn0x4000)
 {
     RandomState random;
@@ -83,6 +105,50 @@ TEST(Interpolate, AngleSlotsTakeTheShortWay)
     interpolateSlots(previous, end, increment, 64, out);
     // A quarter of the way from 0x0100 back to 0xFF00: 0x0100 - 0x0200 / 4.
     EXPECT_EQ(out[slot::hue1], 0x0080);
+}
+
+// Every slot from 0xFF00 to 0x0100 at w = 128. Angle slots cross zero and
+// land on 0; the rest go the long way through 0x8000.
+TEST(Interpolate, EverySlotThatHoldsAnAngleWraps)
+{
+    SlotValues end{}, previous{}, increment{}, out{};
+    end.fill(0x0100);
+    previous.fill(0xFF00);
+    interpolateSlots(end, previous, increment, 128, out);
+    const int angles[] = {slot::hue1, slot::hue2, slot::angle, slot::motionAngle, slot::penAngle,
+                          slot::placementAngle};
+    for (int i = 0; i < kSlotCount; ++i) {
+        const bool angle = std::find(std::begin(angles), std::end(angles), i) != std::end(angles);
+        EXPECT_EQ(out[size_t(i)], angle ? 0x0000 : 0x8000) << "slot " << i;
+        EXPECT_EQ(isWrappingSlot(i), angle) << "slot " << i;
+    }
+}
+
+// Exactly half a turn apart neither way round is shorter: the blend then goes
+// straight between the two values, whichever of them is the larger. With w =
+// 128 both directions meet at 0x4000; the wrapped blend would give 0xC000.
+TEST(Interpolate, HalfATurnApartGoesStraight)
+{
+    SlotValues end{}, previous{}, increment{}, out{};
+    end[slot::hue1] = 0x8000;  // ahead by exactly 0x8000
+    previous[slot::hue1] = 0;
+    interpolateSlots(end, previous, increment, 128, out);
+    EXPECT_EQ(out[slot::hue1], 0x4000);
+    interpolateSlots(end, previous, increment, 64, out);
+    EXPECT_EQ(out[slot::hue1], 0x2000);  // 64 * 0x8000 >> 8; wrapped: 0xE000
+
+    end[slot::hue1] = 0;  // behind by exactly 0x8000
+    previous[slot::hue1] = 0x8000;
+    interpolateSlots(end, previous, increment, 128, out);
+    EXPECT_EQ(out[slot::hue1], 0x4000);
+    interpolateSlots(end, previous, increment, 64, out);
+    EXPECT_EQ(out[slot::hue1], 0x6000);  // 192 * 0x8000 >> 8; wrapped: 0xA000
+
+    // One step past half a turn does wrap: 0x8001 ahead is 0x7FFF behind.
+    end[slot::hue1] = 0x8001;
+    previous[slot::hue1] = 0;
+    interpolateSlots(end, previous, increment, 128, out);
+    EXPECT_EQ(out[slot::hue1], 0xC000);  // (0x8001 + 0x10000) * 128 >> 8 = 0xC000, masked
 }
 
 TEST(Interpolate, IncrementAddsAndWeightsBlend)

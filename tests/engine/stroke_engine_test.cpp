@@ -69,6 +69,26 @@ TEST_F(StrokeFixture, DabsFallOneSpacingApartAlongThePath)
     EXPECT_EQ(v()[dv::moveDistance], 2560);
 }
 
+// Interval 0 (and a negative one) would put every dab on the same spot: the
+// spacing never drops below 5/256 pixel. One pixel (256) from carry 100: dabs
+// at 100, 105, ..., 255, that is 32, and the next lies at 260, carry 4.
+TEST_F(StrokeFixture, SpacingNeverFallsBelowFive)
+{
+    for (int32_t interval : {0, -10000, 1}) {
+        v()[dv::interval] = interval;
+        begin(pen0, 50, 50);
+        move(pen0, 51, 50);
+        EXPECT_EQ(dabs(), 32) << interval;
+        EXPECT_EQ(pen0->carry, 4) << interval;
+    }
+    // Interval 1600 at thickness 1.0: (4096 * 100 >> 8) * 80 >> 8 = 500, above the floor.
+    v()[dv::interval] = 1600;
+    begin(pen0, 50, 50);
+    move(pen0, 51, 50);
+    EXPECT_EQ(dabs(), 1);
+    EXPECT_EQ(pen0->carry, 100 + 500 - 256);
+}
+
 // Hue 1 of pen 0 follows the per-dab motion angle; one dab per stroke.
 // Its colour on white at full coverage (alpha 254) shows the angle.
 struct MotionAngle : StrokeFixture {
@@ -199,6 +219,24 @@ TEST_F(StrokeFixture, OutOfRangeBlendIndexDrawsNothing)
     begin(pen0, 50, 50);
     end(pen0, 50, 50);
     EXPECT_EQ(px(50, 50), 0xFFFFFFu);
+}
+
+// A slot source outside the 34 drawing values reads 0: strength from index
+// 34 or -5 is 0, so the dab is placed but changes no pixel.
+TEST_F(StrokeFixture, OutOfRangeSourcesReadZero)
+{
+    for (int32_t source : {kDrawingValueCount, -5}) {
+        pen0->params[slot::strength].sourceA = source;
+        begin(pen0, 50, 50);
+        move(pen0, 60, 50);
+        EXPECT_EQ(dabs(), 1) << source;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x) ASSERT_EQ(px(x, y), 0xFFFFFFu) << source;
+    }
+    pen0->params[slot::strength].sourceA = dv::strength1;  // the same stroke with a real source paints
+    begin(pen0, 50, 50);
+    move(pen0, 60, 50);
+    EXPECT_NE(px(50, 50), 0xFFFFFFu);
 }
 
 // The same drag, with jitter on every slot, from the same start gives the
