@@ -56,7 +56,7 @@ struct Pen {
     int32_t carry;
     int32_t reserved;
     int32_t drawMode;   // 0 off, 1 live, 2 delayed
-    int32_t lineColor;  // 0 one colour, 1 two colours
+    int32_t lineColor;  // 0 one color, 1 two colors
     int32_t endFlag;
     SlotValues lastOutputs;
 };

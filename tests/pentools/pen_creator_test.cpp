@@ -200,7 +200,7 @@ TEST_F(PenCreatorTest, PreviewPaintsOneDabOnTheChosenBackground)
 
     // Pattern 1, white over black. The dab at (39, 39) x 256 with scale 256
     // and angle 0 maps image pixel (i, j) to map byte (i + 1, j + 1) (u =
-    // i x 256 - 9984 + 10240). Colour: hsbToRgb(0, 0xFFFF, 0xFFFF) has red
+    // i x 256 - 9984 + 10240). Color: hsbToRgb(0, 0xFFFF, 0xFFFF) has red
     // ((255 x 0xFFFF >> 8) x 0xFFFF) >> 24 = 254, so N = 0xFE0000.
     // Alpha a = (m x 0xFFFF) >> 16; Normal gives (D x (256 - a) + N x a + 128) >> 8:
     //   m 255 (centre):      a 254; white: red (255x2 + 254x254 + 128) >> 8 = 254,
