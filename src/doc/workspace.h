@@ -92,6 +92,8 @@ public:
     bool loadPens(const std::string& folder, const std::string& name, std::string* error = nullptr);
     bool loadPens(const uint8_t* data, size_t size);
     bool savePens(const std::string& folder, const std::string& name, std::string* error = nullptr);
+    // Both pens as the bytes of a pen file.
+    std::vector<uint8_t> penFileBytes() { return encodePenFile(penTable(), settingsTable()); }
     // A new current picture; null is refused and the old picture stays.
     bool replaceImage(ImagePtr image);
     // A whole-picture pattern: A where ((x >> 3) + (y >> 3)) is odd, B where even.

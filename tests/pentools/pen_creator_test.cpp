@@ -95,8 +95,7 @@ TEST_F(PenCreatorTest, CreationLaysOutSlidersOverPensAtTheirDefaults)
     for (int n = 0; n < kPenCount; ++n) {
         EXPECT_EQ(pen(n).blendIndex, 0) << "pen " << n;
         for (int k = 0; k < kShapeSettingCount; ++k)
-            EXPECT_EQ(shapeSetting(const_cast<ShapeSettings&>(settings(n)), k), kDocumentedDefaults[k])
-                << "pen " << n << " field " << k;
+            EXPECT_EQ(shapeSetting(settings(n), k), kDocumentedDefaults[k]) << "pen " << n << " field " << k;
     }
     // A right click gives each row its documented default.
     for (int k = 1; k < kPenCreatorSliderCount; ++k)
