@@ -51,7 +51,7 @@ void PaletteItemWidget::paintEvent(QPaintEvent*)
         painter.setFont(minchoFont(inner.height() - 1));
         painter.setPen(Qt::black);
         painter.drawText(QRect(1, 1, inner.width() - 1, inner.height() - 1),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, fromLocalPath(displayName(item_.name)));
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(itemText(item_.name)));
         painter.restore();
     }
     painter.setPen(Qt::black);
