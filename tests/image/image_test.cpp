@@ -69,19 +69,20 @@ TEST(Tables, HoldTruncatedSinesAndCosines)
     EXPECT_EQ(&nelmora::sinTable(), &sinTable);
 }
 
-TEST(Tables, ScratchImageStartsAt500AndOnlyGrows)
+TEST(Tables, ScratchImageIsAViewOfTheAskedSizeOverOneGrowingBuffer)
 {
-    Image* scratch = scratchImageOfSize(1, 1);
+    Image* scratch = scratchImageOfSize(600, 500);
     ASSERT_NE(scratch, nullptr);
-    // Other tests in this process may already have grown it; it never shrinks.
-    EXPECT_GE(scratch->width, 500);
-    EXPECT_GE(scratch->height, 500);
-    const int32_t oldHeight = scratch->height;
-    Image* wide = scratchImageOfSize(scratch->width + 10, 2);
-    ASSERT_NE(wide, nullptr);
-    EXPECT_GE(wide->width, 510);
-    EXPECT_EQ(wide->height, oldHeight);  // the other side is kept, not cut to 2
-    EXPECT_EQ(scratchImageOfSize(3, 3), wide);
+    EXPECT_EQ(scratch->width, 600);
+    EXPECT_EQ(scratch->height, 500);
+    EXPECT_EQ(scratch->stride, 600);
+    const uint32_t* buffer = scratch->pixels;
+    // Any shape of no more pixels fits the same buffer; the rows follow the width.
+    Image* tall = scratchImageOfSize(2, 150000);
+    ASSERT_NE(tall, nullptr);
+    EXPECT_EQ(tall->pixels, buffer);
+    EXPECT_EQ(tall->stride, 2);
+    EXPECT_EQ(scratchImageOfSize(0, 5), nullptr);
 }
 
 }  // namespace
