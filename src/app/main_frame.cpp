@@ -24,7 +24,7 @@ namespace {
 const QString kBitmapFilter = QStringLiteral("Bitmap File(*.bmp)");
 }  // namespace
 
-MainFrame::MainFrame(StrokeOps strokeOps)
+MainFrame::MainFrame(StrokeOps strokeOps, size_t undoBudget)
 {
     setWindowTitle(QStringLiteral("Nelmora v-.02"));
     setWindowIcon(appIcon());
@@ -45,6 +45,9 @@ MainFrame::MainFrame(StrokeOps strokeOps)
     } catch (const std::bad_alloc&) {
         return;
     }
+    document_->workspace().setUndoBudget(undoBudget);
+    connect(document_.get(), &Document::historyChanged, this, &MainFrame::updateUndoActions);
+    updateUndoActions();
     canvas_ = new CanvasWindow(*document_, client, strokeOps);
     canvas_->move(0, 0);
 
@@ -91,6 +94,19 @@ void MainFrame::buildMenu()
     connect(actions_.exit, &QAction::triggered, this, &MainFrame::close);
 
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
+    actions_.undo = item(edit, "元に戻す(&U)");
+    actions_.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    actions_.redo = item(edit, "やり直し(&R)");
+    actions_.redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(actions_.undo, &QAction::triggered, this, [this] {
+        if (started()) document_->workspace().undo();
+    });
+    connect(actions_.redo, &QAction::triggered, this, [this] {
+        if (started()) document_->workspace().redo();
+    });
+    actions_.undo->setEnabled(false);
+    actions_.redo->setEnabled(false);
+    edit->addSeparator();
     QMenu* fillMenu = edit->addMenu(QStringLiteral("塗りつぶし(&P)"));
     actions_.fillWhite = item(fillMenu, "白(&W)");
     actions_.fillChecker = item(fillMenu, "市松(&C)");
@@ -147,6 +163,13 @@ void MainFrame::buildMenu()
     // 400-pixel frame; a wider fallback face pushes "ヘルプ" off its end.
     bar->setFont(gothicFont(9));
     for (QMenu* menu : bar->findChildren<QMenu*>()) menu->setFont(gothicFont(9));
+}
+
+void MainFrame::updateUndoActions()
+{
+    const UndoHistory& history = document_->workspace().history();
+    actions_.undo->setEnabled(history.canUndo());
+    actions_.redo->setEnabled(history.canRedo());
 }
 
 void MainFrame::applyVisibility()

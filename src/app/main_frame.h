@@ -26,6 +26,8 @@ struct MainFrameActions {
     QAction* open = nullptr;
     QAction* save = nullptr;
     QAction* exit = nullptr;
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
     QAction* fillWhite = nullptr;
     QAction* fillChecker = nullptr;
     QAction* fillBlack = nullptr;
@@ -36,7 +38,8 @@ class MainFrame : public QMainWindow {
     Q_OBJECT
 public:
     // Runs the whole start-up: document, canvas, tool windows, their visibility.
-    explicit MainFrame(StrokeOps strokeOps = engineStrokeOps());
+    // `undoBudget` bounds the memory the undo history keeps.
+    explicit MainFrame(StrokeOps strokeOps = engineStrokeOps(), size_t undoBudget = kDefaultUndoBudget);
     ~MainFrame() override;
 
     // False when start-up ran out of memory; nothing else was built then.
@@ -61,6 +64,7 @@ protected:
 
 private:
     void buildMenu();
+    void updateUndoActions();
     void applyVisibility();
     void destroyToolWindows();
 

@@ -1,5 +1,6 @@
 #pragma once
-// nelmora-render [--size WxH | --image IN.bmp] [--pens FILE.pen] [--events FILE] -o OUT.bmp
+// nelmora-render [--size WxH | --image IN.bmp] [--pens FILE.pen] [--events FILE] [--undo-memory MiB]
+//                -o OUT.bmp
 //
 // Starts from the program's state right after start-up (a 200 x 200 white
 // image, or the given size, or the given BMP; the pen creator's defaults;
