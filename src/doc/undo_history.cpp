@@ -71,18 +71,18 @@ void UndoHistory::keep(const UpdateRect& box)
         for (int32_t tx = left / kUndoTileSize; tx <= (right - 1) / kUndoTileSize; ++tx) {
             uint8_t& kept = kept_[size_t(ty) * size_t(tileColumns_) + size_t(tx)];
             if (kept) continue;
-            Tile tile{tx * kUndoTileSize, ty * kUndoTileSize, 0, 0, nullptr, nullptr};
+            Tile tile{tx * kUndoTileSize, ty * kUndoTileSize, 0, 0, nullptr};
             tile.width = std::min(kUndoTileSize, image->width - tile.x);
             tile.height = std::min(kUndoTileSize, image->height - tile.y);
             try {
-                tile.before.reset(new uint32_t[size_t(tile.width) * size_t(tile.height)]);
+                tile.pixels.reset(new uint32_t[size_t(tile.width) * size_t(tile.height)]);
                 current_.tiles.push_back(std::move(tile));
             } catch (const std::bad_alloc&) {
                 outOfMemory_ = true;
                 return;
             }
             const Tile& t = current_.tiles.back();
-            copyBlock(&image->at(t.x, t.y), size_t(image->stride), t.before.get(), size_t(t.width), t.width, t.height);
+            copyBlock(&image->at(t.x, t.y), size_t(image->stride), t.pixels.get(), size_t(t.width), t.width, t.height);
             current_.bytes += size_t(t.width) * size_t(t.height) * sizeof(uint32_t);
             kept = 1;
         }
@@ -98,24 +98,12 @@ bool UndoHistory::endPixelStep()
     kept_.clear();
     Step step = std::move(current_);
     current_ = Step{};
-    if (!outOfMemory_) {
-        try {
-            for (Tile& t : step.tiles) {
-                t.after.reset(new uint32_t[size_t(t.width) * size_t(t.height)]);
-                copyBlock(&image->at(t.x, t.y), size_t(image->stride), t.after.get(), size_t(t.width), t.width,
-                          t.height);
-            }
-        } catch (const std::bad_alloc&) {
-            outOfMemory_ = true;
-        }
-    }
     if (outOfMemory_) {
         // Older steps would restore tiles around a change nobody kept: drop them all.
         clear();
         return false;
     }
     if (step.tiles.empty()) return true;
-    step.bytes *= 2;
     push(std::move(step));
     return true;
 }
@@ -141,11 +129,13 @@ void UndoHistory::push(Step step)
     setBudget(budget_);
 }
 
-void UndoHistory::copyTiles(const Step& step, bool after, Image& image) const
+void UndoHistory::swapTiles(Step& step, Image& image)
 {
-    for (const Tile& t : step.tiles)
-        copyBlock((after ? t.after : t.before).get(), size_t(t.width), &image.at(t.x, t.y), size_t(image.stride),
-                  t.width, t.height);
+    for (Tile& t : step.tiles)
+        for (int32_t row = 0; row < t.height; ++row) {
+            uint32_t* kept = t.pixels.get() + size_t(row) * size_t(t.width);
+            std::swap_ranges(kept, kept + t.width, &image.at(t.x, t.y + row));
+        }
 }
 
 // The step now keeps the picture that was current, whose size may differ.
@@ -165,7 +155,7 @@ UndoHistory::Restored UndoHistory::undo(ImagePtr& current)
         swapPicture(step, current);
         return Restored::picture;
     }
-    copyTiles(step, false, *current);
+    swapTiles(step, *current);
     return Restored::pixels;
 }
 
@@ -177,7 +167,7 @@ UndoHistory::Restored UndoHistory::redo(ImagePtr& current)
         swapPicture(step, current);
         return Restored::picture;
     }
-    copyTiles(step, true, *current);
+    swapTiles(step, *current);
     return Restored::pixels;
 }
 

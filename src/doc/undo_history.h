@@ -1,7 +1,8 @@
 #pragma once
 // The undo history of the picture. A pixel step (a stroke, a fill) keeps the
-// 64 x 64 tiles it changed, copied before their first write and again when
-// the step ends; a picture step (New, Open) keeps the whole other picture.
+// 64 x 64 tiles it changed, copied before their first write; undo swaps them
+// with the picture's, so the step then holds the pixels that redo swaps back.
+// A picture step (New, Open) keeps the whole other picture.
 // Steps beyond the memory budget are dropped oldest first, but the newest
 // step always stays, however large.
 
@@ -39,7 +40,7 @@ public:
     void keep(const UpdateRect& box);
     // Ends the pixel step and keeps it, unless nothing was written. Returns
     // false when memory ran out while keeping it: the history is then emptied
-    // (the picture itself is never touched) and painting goes on.
+    // (the picture itself is never touched) and painting went on.
     bool endPixelStep();
     bool inPixelStep() const { return image_ != nullptr; }
 
@@ -62,7 +63,7 @@ public:
 private:
     struct Tile {
         int32_t x, y, width, height;
-        std::unique_ptr<uint32_t[]> before, after;
+        std::unique_ptr<uint32_t[]> pixels;  // the other side of the step
     };
     struct Step {
         std::vector<Tile> tiles;
@@ -72,7 +73,7 @@ private:
 
     static void keepThunk(void* history, const UpdateRect& box);
     void push(Step step);
-    void copyTiles(const Step& step, bool after, Image& image) const;
+    static void swapTiles(Step& step, Image& image);
     void swapPicture(Step& step, ImagePtr& current);
 
     size_t budget_;

@@ -162,8 +162,8 @@ TEST(UndoHistory, UndoRestoresPixelsOnlyAndNeverRewindsTheRandomGenerator)
     EXPECT_EQ(workspace.drawingValue(dv::hue1), 0x4000);
 }
 
-// A fill of a 64 x 64 picture keeps one tile before and after: 32 KiB.
-constexpr size_t kFillStep = 2 * 64 * 64 * sizeof(uint32_t);
+// A fill of a 64 x 64 picture keeps one tile: 16 KiB.
+constexpr size_t kFillStep = 64 * 64 * sizeof(uint32_t);
 
 TEST(UndoHistory, TheBudgetDropsTheOldestStepsButKeepsTheNewestAlone)
 {
