@@ -6,7 +6,7 @@
 #include <new>
 #include <optional>
 
-#include "image/bmp_file.h"
+#include "picture/picture_files.h"
 #include "render/render_script.h"
 
 namespace nelmora {
@@ -14,7 +14,7 @@ namespace nelmora {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: nelmora-render [--size WxH | --image IN.bmp] [--pens FILE.pen] [--events FILE] -o OUT.bmp";
+    "usage: nelmora-render [--size WxH | --image IN] [--pens FILE.pen] [--events FILE] -o OUT.bmp|.png|.jpg|.webp|.tif";
 constexpr int kBadInput = 2;
 constexpr int kCannotWrite = 1;
 
@@ -72,7 +72,7 @@ std::optional<Options> parseArguments(const std::vector<std::string>& args, std:
         }
         *target = value;
     }
-    if (o.output.empty()) problem = "-o OUT.bmp is required";
+    if (o.output.empty()) problem = "-o OUT is required";
     else if (o.sized && !o.image.empty()) problem = "--size and --image exclude each other";
     if (!problem.empty()) return std::nullopt;
     return o;
@@ -107,8 +107,12 @@ int runRenderTool(const std::vector<std::string>& args, std::istream& standardIn
                         " image",
                     kBadInput);
     }
-    if (!options->image.empty() && !workspace->replaceImage(ImagePtr(readBmp(options->image))))
-        return fail("cannot read the image " + options->image, kBadInput);
+    if (!options->image.empty()) {
+        ImagePtr picture = readPicture(options->image, &problem);
+        if (!picture) return fail("cannot read the image " + problem, kBadInput);
+        if (!workspace->replaceImage(std::move(picture)))
+            return fail("cannot read the image " + options->image, kBadInput);
+    }
     if (!options->pens.empty()) {
         const std::filesystem::path path(options->pens);
         const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
@@ -118,7 +122,7 @@ int runRenderTool(const std::vector<std::string>& args, std::istream& standardIn
 
     CanvasStroke canvas;
     runRenderScript(*workspace, canvas, commands);
-    if (!writeBmp(workspace->image(), options->output, &problem))
+    if (!writePicture(workspace->image(), options->output, &problem))
         return fail("cannot write " + options->output + (problem.empty() ? "" : ": " + problem), kCannotWrite);
     return 0;
 }
