@@ -22,10 +22,13 @@ uint32_t readU32(const uint8_t* p)
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-// Qt checks every image it allocates against this process-wide limit. The
+// Qt checks every image it allocates against a process-wide limit in MiB. The
 // widest image Qt may decode into has 8 bytes a pixel (16 bits a channel), so
-// this admits exactly the pictures of up to kMaxImagePixels pixels.
-constexpr int kAllocationLimitMiB = int(kMaxImagePixels * 8 / (1024 * 1024));
+// this admits exactly the pictures of up to `maxPixels` pixels.
+int allocationLimitMiB(int64_t maxPixels)
+{
+    return int(std::max<int64_t>(1, (maxPixels * 8 + (1 << 20) - 1) >> 20));
+}
 
 bool fail(std::string* error, const std::string& reason)
 {
@@ -80,9 +83,9 @@ ImagePtr toImage(const QImage& picture, std::string* error)
     return image;
 }
 
-ImagePtr decodeWithQt(QIODevice& device, std::string* error)
+ImagePtr decodeWithQt(QIODevice& device, int64_t maxPixels, std::string* error)
 {
-    QImageReader::setAllocationLimit(kAllocationLimitMiB);
+    QImageReader::setAllocationLimit(allocationLimitMiB(maxPixels));
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -93,9 +96,9 @@ ImagePtr decodeWithQt(QIODevice& device, std::string* error)
     // The header's size is checked before any pixel is decoded, so a small
     // file cannot make the program allocate a huge picture.
     const QSize size = reader.size();
-    if (size.isValid() && int64_t(size.width()) * size.height() > kMaxImagePixels) {
+    if (size.isValid() && int64_t(size.width()) * size.height() > maxPixels) {
         fail(error, "the picture is too large (" + std::to_string(size.width()) + " x " +
-                        std::to_string(size.height()) + " pixels; at most " + std::to_string(kMaxImagePixels) +
+                        std::to_string(size.height()) + " pixels; at most " + std::to_string(maxPixels) +
                         " pixels can be opened)");
         return nullptr;
     }
@@ -105,7 +108,8 @@ ImagePtr decodeWithQt(QIODevice& device, std::string* error)
                         reader.errorString().toStdString() + ")");
         return nullptr;
     }
-    if (!isValidImageSize(picture.width(), picture.height())) {
+    if (!isValidImageSize(picture.width(), picture.height()) ||
+        int64_t(picture.width()) * picture.height() > maxPixels) {
         fail(error, "the picture is too large");
         return nullptr;
     }
@@ -153,7 +157,7 @@ bool isPlainBmpHeader(const uint8_t* header, size_t size)
            readU32(header + 14) == 40 && header[28] == 24 && header[29] == 0 && readU32(header + 30) == 0;
 }
 
-ImagePtr decodePicture(const uint8_t* data, size_t size, std::string* error)
+ImagePtr decodePicture(const uint8_t* data, size_t size, std::string* error, int64_t maxPixels)
 {
     if (isPlainBmpHeader(data, size)) {
         ImagePtr image(decodeBmp(data, size));
@@ -167,7 +171,7 @@ ImagePtr decodePicture(const uint8_t* data, size_t size, std::string* error)
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    return decodeWithQt(buffer, error);
+    return decodeWithQt(buffer, maxPixels, error);
 }
 
 ImagePtr readPicture(const std::string& path, std::string* error)
@@ -186,7 +190,7 @@ ImagePtr readPicture(const std::string& path, std::string* error)
         return nullptr;
     }
     std::string reason;
-    ImagePtr image = decodeWithQt(file, &reason);
+    ImagePtr image = decodeWithQt(file, kMaxImagePixels, &reason);
     if (!image) fail(error, path + ": " + reason);
     return image;
 }

@@ -30,8 +30,10 @@ bool isPlainBmpHeader(const uint8_t* header, size_t size);
 // become 24-bit, and a JPEG's orientation tag is applied. On failure `error`
 // names the file and the reason.
 ImagePtr readPicture(const std::string& path, std::string* error = nullptr);
-// The same over bytes in memory; `error` then holds the reason only.
-ImagePtr decodePicture(const uint8_t* data, size_t size, std::string* error = nullptr);
+// The same over bytes in memory; `error` then holds the reason only. A lower
+// `maxPixels` lets the fuzz target explore without gigabyte pictures.
+ImagePtr decodePicture(const uint8_t* data, size_t size, std::string* error = nullptr,
+                       int64_t maxPixels = kMaxImagePixels);
 
 // Writes in the format the extension names (see pictureFormatForPath). The
 // file is replaced only once the whole picture is on disk; on failure the old

@@ -462,6 +462,10 @@ TEST(PictureRefusals, OversizedPicturesAreRefusedFromTheirHeader)
     // header check stops it.
     EXPECT_FALSE(decode(pngClaiming(16385, 16384), &error));
     EXPECT_NE(error.find("too large"), std::string::npos) << error;
+    // A lower limit, as the fuzz target sets, is exact too.
+    const std::vector<uint8_t> png = encodeWithQt(QImage(5, 3, QImage::Format_RGB32), "png");
+    EXPECT_TRUE(decodePicture(png.data(), png.size(), &error, 15)) << error;
+    EXPECT_FALSE(decodePicture(png.data(), png.size(), &error, 14));
 
 #if !NELMORA_UNDER_ASAN
     // With address space for nothing large, the refusals still come from the
