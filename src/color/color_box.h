@@ -25,10 +25,7 @@ BoxRect colorBoxRect(int colour, int32_t width, int32_t height);
 // The two rectangles in painting order: the colour not being edited first.
 std::array<ColorBoxLayer, 2> colorBoxLayers(const ColorCreatorState& state, int32_t width, int32_t height);
 
-// Returns true when the click switched the edited colour (and re-aimed the targets).
+// Returns true when the click switched the edited colour.
 bool colorBoxLeftClick(ColorCreatorState& state, int32_t x, int32_t y, int32_t width, int32_t height);
-
-// Exchanges entries 1-3 with 4-6; the edited colour index stays.
-void swapColors(DrawingValues& values);
 
 }  // namespace nelmora

@@ -37,7 +37,7 @@ void ColorBoxControl::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         colorBoxLeftClick(state_, pos.x(), pos.y(), width(), height());
     else if (event->button() == Qt::RightButton)
-        swapColors(*state_.values);
+        state_.workspace->swapColors();
     else
         return;
     invalidateWithChildren(colorCreator_);

@@ -1,20 +1,18 @@
 #pragma once
 // The colour creator's state, shared by the window and its channel sliders
 // and colour box, and the field's input rules. Everything edits the colour
-// that ActiveColorTargets points at.
+// being edited (colour 1 or colour 2) through the document's named edits.
 
 #include <cstdint>
 
 #include "color/color_field.h"
-#include "pen/drawing_values.h"
+#include "doc/workspace.h"
 
 namespace nelmora {
 
 struct ColorCreatorState {
     int32_t fieldMode = kHueSaturationWheel;
-    ActiveColorTargets* targets = nullptr;
-    // The colour box reads and swaps entries 1-6 directly.
-    DrawingValues* values = nullptr;
+    Workspace* workspace = nullptr;
     // H, S, B of the last render; the picture is kept while they still match.
     int32_t cachedHue = 0;
     int32_t cachedSaturation = 0;
@@ -28,11 +26,16 @@ struct ColorCreatorState {
 };
 
 // Mode 16, colour 1 edited, a render due at the first paint.
-void initColorCreatorState(ColorCreatorState& state, DrawingValues& values, ActiveColorTargets& targets);
+void initColorCreatorState(ColorCreatorState& state, Workspace& workspace);
 
-inline int32_t editedHue(const ColorCreatorState& s) { return *s.targets->hue; }
-inline int32_t editedSaturation(const ColorCreatorState& s) { return *s.targets->saturation; }
-inline int32_t editedBrightness(const ColorCreatorState& s) { return *s.targets->brightness; }
+// The drawing value of the edited colour's hue; saturation and brightness follow it.
+inline int editedHueIndex(const ColorCreatorState& s) { return s.secondColorActive ? dv::hue2 : dv::hue1; }
+
+inline int32_t editedHue(const ColorCreatorState& s) { return s.workspace->drawingValue(editedHueIndex(s)); }
+inline int32_t editedSaturation(const ColorCreatorState& s) { return s.workspace->drawingValue(editedHueIndex(s) + 1); }
+inline int32_t editedBrightness(const ColorCreatorState& s) { return s.workspace->drawingValue(editedHueIndex(s) + 2); }
+// Sets the edited colour's hue, saturation and brightness.
+void setEditedColor(ColorCreatorState& state, int32_t hue, int32_t saturation, int32_t brightness);
 
 // Left click at a client point of the colour creator: on the wheel it sets
 // hue and saturation (16) or hue and brightness (17); on the square (18)

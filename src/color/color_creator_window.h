@@ -8,11 +8,13 @@
 
 namespace nelmora {
 
+class Document;
+
 class ColorCreatorWindow : public ToolWindow {
     Q_OBJECT
 public:
-    // Aims `targets` at colour 1 and edits `values` through them.
-    ColorCreatorWindow(DrawingValues& values, ActiveColorTargets& targets);
+    // Edits colour 1 first; repaints whenever a colour value changes.
+    explicit ColorCreatorWindow(Document& document);
 
     // False when the field image could not be allocated.
     bool valid() const { return fieldImage_ != nullptr; }

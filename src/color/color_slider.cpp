@@ -85,21 +85,22 @@ void renderColorSlider(Image& strip, int32_t width, int32_t height, int32_t n, i
 bool colorSliderClick(ColorCreatorState& state, const ColorSliderRecord& slider, int32_t x, int32_t width)
 {
     if (width <= 0) return false;
-    const ActiveColorTargets& t = *slider.targets;
     const int32_t n = effectiveChannel(slider.channel, state.rgbMode);
     const int32_t v = int32_t(int64_t{x} * 65536 / width);
+    int32_t h = editedHue(state), s = editedSaturation(state), b = editedBrightness(state);
     switch (n) {
-    case 1: *t.hue = v; break;
-    case 2: *t.saturation = v; break;
-    case 3: *t.brightness = v; break;
+    case 1: h = v; break;
+    case 2: s = v; break;
+    case 3: b = v; break;
     default: {
-        Rgb rgb = bytesOf(hsbToRgb(*t.hue, *t.saturation, *t.brightness));
+        Rgb rgb = bytesOf(hsbToRgb(h, s, b));
         int32_t& channel = n == 4 ? rgb.r : n == 5 ? rgb.g : rgb.b;
         channel = v / 256;
-        rgbToHsb(packRgb(rgb.r, rgb.g, rgb.b), *t.hue, *t.saturation, *t.brightness);
+        rgbToHsb(packRgb(rgb.r, rgb.g, rgb.b), h, s, b);
         break;
     }
     }
+    setEditedColor(state, h, s, b);
     state.fieldDirty = true;
     return true;
 }

@@ -35,6 +35,11 @@ inline constexpr int kSlotFieldCount = 6;
 
 int32_t& penField(Pen& pen, PenField field);
 int32_t& slotField(PenParam& param, SlotField field);
+inline int32_t penFieldValue(const Pen& pen, PenField field) { return penField(const_cast<Pen&>(pen), field); }
+inline int32_t slotFieldValue(const PenParam& param, SlotField field)
+{
+    return slotField(const_cast<PenParam&>(param), field);
+}
 
 // What an edit changed. `pen` and `index` are -1 where they do not apply.
 struct Change {

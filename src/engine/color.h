@@ -60,9 +60,4 @@ inline uint32_t sampleBilinear(const Image& image, int32_t x, int32_t y)
     return fy != 0 ? mixColor(upper, lower, fy) : upper;
 }
 
-inline uint32_t swapRedBlue(uint32_t colour)
-{
-    return ((colour & 0xFFu) << 16) | (colour & 0xFF00FF00u) | ((colour >> 16) & 0xFFu);
-}
-
 }  // namespace nelmora

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/canvas_window.h"
+#include "app/document.h"
 #include "app/main_frame.h"
 #include "fake_dialogs.h"
 
@@ -48,7 +49,7 @@ protected:
 
     std::vector<uint32_t> snapshot()
     {
-        const Image& image = *frame.state().currentImage;
+        const Image& image = frame.document().workspace().image();
         return {image.pixels, image.pixels + size_t(image.width) * image.height};
     }
 
@@ -60,7 +61,7 @@ protected:
 
 TEST_F(CanvasPainting, DragPaintsAlongThePathAndShowsEachChangeAtOnce)
 {
-    const Image& image = *frame.state().currentImage;
+    const Image& image = frame.document().workspace().image();
     QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(20, 100));
     // Dabs fall about 12.2 pixels apart, so a 10-pixel move may place none.
     int paintingMoves = 0;

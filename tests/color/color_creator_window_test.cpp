@@ -6,8 +6,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/canvas_stroke.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "color/color_box_control.h"
 #include "color/color_creator_window.h"
@@ -22,8 +21,7 @@ class ColorCreatorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(initApplicationState(state));
-        widget.reset(createColorCreatorWindow(state));
+        widget.reset(createColorCreatorWindow(document));
         window = dynamic_cast<ColorCreatorWindow*>(widget.get());
         ASSERT_NE(window, nullptr);
         window->installEventFilter(&counter);
@@ -38,7 +36,6 @@ protected:
     void TearDown() override
     {
         widget.reset();
-        shutdownApplicationState(state);
     }
     static void settle()
     {
@@ -46,7 +43,8 @@ protected:
     }
     static uint32_t pixel(QWidget* w, int x, int y) { return w->grab().toImage().pixel(x, y) & 0xFFFFFF; }
 
-    AppState state;
+    Document document{std::make_unique<Workspace>()};
+    Workspace& workspace = document.workspace();
     std::unique_ptr<QWidget> widget;
     ColorCreatorWindow* window = nullptr;
     QList<ColorSliderControl*> sliders;
@@ -63,7 +61,7 @@ TEST_F(ColorCreatorWindowTest, LayoutOfTheWindowAndItsControls)
         EXPECT_EQ(sliders[n]->geometry(), QRect(60, 10 + 22 * n, 130, 20));
         EXPECT_EQ(sliders[n]->contentsRect().size(), QSize(128, 18));
     }
-    EXPECT_EQ(state.activeColorTargets.hue, &state.drawingValues[dv::hue1]);
+    EXPECT_EQ(editedHueIndex(window->state()), dv::hue1);
     EXPECT_EQ(window->fieldRenderCount(), 1);
 }
 
@@ -85,15 +83,15 @@ TEST_F(ColorCreatorWindowTest, FieldClicksEditAndRepaint)
     const int paints = counter.paints;
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(150, 190));
     settle();
-    EXPECT_EQ(state.drawingValues[dv::hue1], 16384);
-    EXPECT_EQ(state.drawingValues[dv::saturation1], 32768);
+    EXPECT_EQ(workspace.drawingValue(dv::hue1), 16384);
+    EXPECT_EQ(workspace.drawingValue(dv::saturation1), 32768);
     EXPECT_GT(counter.paints, paints);
     EXPECT_EQ(window->fieldRenderCount(), 2);
 
     // A click in the free top area changes nothing but renders again.
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(55, 80));
     settle();
-    EXPECT_EQ(state.drawingValues[dv::hue1], 16384);
+    EXPECT_EQ(workspace.drawingValue(dv::hue1), 16384);
     EXPECT_EQ(window->fieldRenderCount(), 3);
 
     QTest::mouseClick(window, Qt::RightButton, {}, QPoint(100, 190));
@@ -110,11 +108,11 @@ TEST_F(ColorCreatorWindowTest, PickIntoColourOneWhileColourTwoIsEditedRepaintsWi
     // Colour 2 equals colour 1 at start, so the field is still valid.
     EXPECT_EQ(window->fieldRenderCount(), 1);
 
-    // The canvas's right-click pick: a blue pixel into colour 1.
-    state.currentImage->at(3, 4) = 0x0000FF;
-    ASSERT_TRUE(pickColour(state, 3, 4));
+    // The canvas's right-click pick: a blue pixel into colour 1. The window
+    // follows the document's note; nobody repaints it by hand.
+    workspace.strokeImage().at(3, 4) = 0x0000FF;
     const int paints = counter.paints;
-    invalidateWithChildren(window);
+    ASSERT_TRUE(workspace.pickColor(3, 4));
     settle();
     EXPECT_GT(counter.paints, paints);
     EXPECT_EQ(window->fieldRenderCount(), 1);
@@ -134,9 +132,8 @@ TEST_F(ColorCreatorWindowTest, PickIntoColourOneWhileColourTwoIsEditedRepaintsWi
 
 TEST_F(ColorCreatorWindowTest, PickWhileColourOneIsEditedRendersAndMovesTheSliders)
 {
-    state.currentImage->at(0, 0) = 0x0000FF;
-    ASSERT_TRUE(pickColour(state, 0, 0));
-    invalidateWithChildren(window);
+    workspace.strokeImage().at(0, 0) = 0x0000FF;
+    ASSERT_TRUE(workspace.pickColor(0, 0));
     settle();
     EXPECT_EQ(window->fieldRenderCount(), 2);
     // Hue 0xAAAA: the hue slider's value line at 0xAAAA * 128 / 65536 = 85, plus the border.
@@ -147,13 +144,13 @@ TEST_F(ColorCreatorWindowTest, SliderClicksAndTheSharedRgbMode)
 {
     QTest::mouseClick(sliders[0], Qt::LeftButton, {}, QPoint(1 + 127, 10));
     settle();
-    EXPECT_EQ(state.drawingValues[dv::hue1], 65024);
+    EXPECT_EQ(workspace.drawingValue(dv::hue1), 65024);
     EXPECT_EQ(window->fieldRenderCount(), 2);
 
     // The border lies outside the client: no change.
     QTest::mouseClick(sliders[0], Qt::LeftButton, {}, QPoint(0, 10));
     settle();
-    EXPECT_EQ(state.drawingValues[dv::hue1], 65024);
+    EXPECT_EQ(workspace.drawingValue(dv::hue1), 65024);
 
     // Column 0 of the lower band: the hue ramp starts red, the red ramp black.
     QTest::mouseClick(sliders[1], Qt::RightButton, {}, QPoint(10, 10));

@@ -27,18 +27,18 @@ TEST_F(ColorFieldTest, WheelClicksSetHueFromTheAngleAndSaturationFromTheRadius)
 {
     setColour(5000, 40000, 0xFFFF);
     fieldLeftClick(state, 100, 190);  // the centre: atan2(0, 0)
-    EXPECT_EQ(values[dv::hue1], 0);
-    EXPECT_EQ(values[dv::saturation1], 0);
+    EXPECT_EQ(value(dv::hue1), 0);
+    EXPECT_EQ(value(dv::saturation1), 0);
 
     // Half the radius away: r = 0.5, so saturation 32768.
     fieldLeftClick(state, 150, 190);
-    EXPECT_EQ(values[dv::hue1], 16384);
-    EXPECT_EQ(values[dv::saturation1], 32768);
+    EXPECT_EQ(value(dv::hue1), 16384);
+    EXPECT_EQ(value(dv::saturation1), 32768);
     fieldLeftClick(state, 100, 240);
-    EXPECT_EQ(values[dv::hue1], 32768);
+    EXPECT_EQ(value(dv::hue1), 32768);
     fieldLeftClick(state, 50, 190);
-    EXPECT_EQ(values[dv::hue1], 49152);
-    EXPECT_EQ(values[dv::brightness1], 0xFFFF);
+    EXPECT_EQ(value(dv::hue1), 49152);
+    EXPECT_EQ(value(dv::brightness1), 0xFFFF);
 }
 
 TEST_F(ColorFieldTest, ClicksOffTheWheelChangeNothingButStillAskForARender)
@@ -49,9 +49,9 @@ TEST_F(ColorFieldTest, ClicksOffTheWheelChangeNothingButStillAskForARender)
         fieldLeftClick(state, x, y);
         EXPECT_TRUE(state.fieldDirty) << x << "," << y;
     }
-    EXPECT_EQ(values[dv::hue1], 1234);
-    EXPECT_EQ(values[dv::saturation1], 2345);
-    EXPECT_EQ(values[dv::brightness1], 3456);
+    EXPECT_EQ(value(dv::hue1), 1234);
+    EXPECT_EQ(value(dv::saturation1), 2345);
+    EXPECT_EQ(value(dv::brightness1), 3456);
 }
 
 TEST_F(ColorFieldTest, BrightnessWheelSetsBrightnessInsteadOfSaturation)
@@ -60,9 +60,9 @@ TEST_F(ColorFieldTest, BrightnessWheelSetsBrightnessInsteadOfSaturation)
     ASSERT_EQ(state.fieldMode, kHueBrightnessWheel);
     setColour(0, 40000, 0xFFFF);
     fieldLeftClick(state, 150, 190);
-    EXPECT_EQ(values[dv::hue1], 16384);
-    EXPECT_EQ(values[dv::saturation1], 40000);
-    EXPECT_EQ(values[dv::brightness1], 32768);
+    EXPECT_EQ(value(dv::hue1), 16384);
+    EXPECT_EQ(value(dv::saturation1), 40000);
+    EXPECT_EQ(value(dv::brightness1), 32768);
 }
 
 TEST_F(ColorFieldTest, SquareClicksAreOneRowAboveThePicture)
@@ -70,20 +70,20 @@ TEST_F(ColorFieldTest, SquareClicksAreOneRowAboveThePicture)
     state.fieldMode = kSaturationBrightnessSquare;
     setColour(777, 1, 1);
     fieldLeftClick(state, 0, 90);  // top row: (200 - 90 + 90) * 65536 / 200
-    EXPECT_EQ(values[dv::saturation1], 0);
-    EXPECT_EQ(values[dv::brightness1], 0x10000);
+    EXPECT_EQ(value(dv::saturation1), 0);
+    EXPECT_EQ(value(dv::brightness1), 0x10000);
     fieldLeftClick(state, 199, 289);  // 199 * 65536 / 200 = 65208.3; 1 * 65536 / 200 = 327.7
-    EXPECT_EQ(values[dv::saturation1], 65208);
-    EXPECT_EQ(values[dv::brightness1], 327);
-    EXPECT_EQ(values[dv::hue1], 777);
+    EXPECT_EQ(value(dv::saturation1), 65208);
+    EXPECT_EQ(value(dv::brightness1), 327);
+    EXPECT_EQ(value(dv::hue1), 777);
 
     // The wheel does not apply to the square, nor does a click above it.
     fieldLeftClick(state, 100, 190);
-    EXPECT_EQ(values[dv::saturation1], 100 * 65536 / 200);
+    EXPECT_EQ(value(dv::saturation1), 100 * 65536 / 200);
     fieldLeftClick(state, 100, 89);
     fieldLeftClick(state, 200, 150);
-    EXPECT_EQ(values[dv::saturation1], 100 * 65536 / 200);
-    EXPECT_EQ(values[dv::hue1], 777);
+    EXPECT_EQ(value(dv::saturation1), 100 * 65536 / 200);
+    EXPECT_EQ(value(dv::hue1), 777);
 }
 
 TEST_F(ColorFieldTest, RightClicksCycleTheThreeModes)
@@ -103,9 +103,9 @@ TEST_F(ColorFieldTest, RendersOnlyWhenTheEditedColourChangedOrTheFieldIsDirty)
 {
     EXPECT_TRUE(renderFieldIfNeeded(state, *image));
     EXPECT_FALSE(renderFieldIfNeeded(state, *image));
-    values[dv::hue2] = 999;  // not the edited colour
+    workspace.setDrawingValue(dv::hue2, 999);  // not the edited colour
     EXPECT_FALSE(renderFieldIfNeeded(state, *image));
-    values[dv::brightness1] = 100;
+    workspace.setDrawingValue(dv::brightness1, 100);
     EXPECT_TRUE(renderFieldIfNeeded(state, *image));
     EXPECT_FALSE(renderFieldIfNeeded(state, *image));
     state.fieldDirty = true;
@@ -113,7 +113,7 @@ TEST_F(ColorFieldTest, RendersOnlyWhenTheEditedColourChangedOrTheFieldIsDirty)
     EXPECT_FALSE(state.fieldDirty);
 
     // Editing colour 2, which differs from the cached colour 1, needs a render.
-    aimActiveColor(targets, values, 1);
+    state.secondColorActive = 1;
     EXPECT_TRUE(renderFieldIfNeeded(state, *image));
 }
 

@@ -115,10 +115,5 @@ TEST(SamplerEdge, OnePixelImageNeverReadsOutside)
     EXPECT_EQ(sampleBilinear(*tiny, 77, 300) & 0xFFFFFF, 0x123456u);
 }
 
-TEST(SwapRedBlue, ExchangesTheOuterBytes)
-{
-    EXPECT_EQ(swapRedBlue(0xAA112233), 0xAA332211u);
-}
-
 }  // namespace
 }  // namespace nelmora

@@ -11,11 +11,18 @@ namespace nelmora {
 
 namespace {
 int32_t F(int32_t a) { return a & ~0xFF; }
+
+// The operations by their place in the mode list: colour op k (1..14) is
+// entry k - 1, displacement op k (1..5) entry 16 + k.
+ColorOp colourOp(int32_t op) { return blendModes[size_t(op - 1)].color; }
+DisplacementOp displacementOp(int32_t op) { return blendModes[size_t(16 + op)].displacement; }
 }  // namespace
 
 int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, int32_t x,
-                         int32_t y)
+                         int32_t y, RandomState& random)
 {
+    const TrigTable& sinTable = nelmora::sinTable();
+    const TrigTable& cosTable = nelmora::cosTable();
     const int32_t angle = values[8] & 0xFFFF;
     int32_t scale = values[6] >> 8;
     if (scale > 0xFFFF) scale = 0xFFFF;
@@ -75,12 +82,12 @@ int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values
             switch (group) {
             case 0x100: {
                 const uint32_t colour = c1 == c2 ? c1 : mixColor(c2, c1, m);
-                pixel = colourOps[size_t(op)](pixel, colour, (m * values[9]) >> 16);
+                pixel = colourOp(op)(pixel, colour, (m * values[9]) >> 16);
                 break;
             }
             case 0x200: pixel = hsbShift(pixel, wrapMul(m, values[9]) >> 8, code); break;
             case 0x300: {
-                const Offset o = displacementOps[size_t(op)](values, px - x, py - y, wrapMul(m, values[9]) >> 8);
+                const Offset o = displacementOp(op)(values, px - x, py - y, wrapMul(m, values[9]) >> 8, random);
                 scratch->at((px - left) >> 8, (py - top) >> 8) = sampleBilinear(image, px + o.x, py + o.y);
                 break;
             }

@@ -52,9 +52,10 @@ TEST(Image, CopyRectMovesABlockBetweenStrides)
     EXPECT_EQ(to->at(2, 2), 7u);
 }
 
-TEST(Tables, HoldTruncatedSinesAndCosinesAndTheScratchImage)
+TEST(Tables, HoldTruncatedSinesAndCosines)
 {
-    ASSERT_EQ(buildTables(), 1);
+    const TrigTable& sinTable = nelmora::sinTable();
+    const TrigTable& cosTable = nelmora::cosTable();
     EXPECT_EQ(sinTable[0], 0);
     EXPECT_EQ(sinTable[16384], 256);
     EXPECT_EQ(sinTable[32768], 0);
@@ -64,11 +65,23 @@ TEST(Tables, HoldTruncatedSinesAndCosinesAndTheScratchImage)
     // sin(45 degrees) * 256 = 181.02 truncates to 181; the negative side truncates toward zero.
     EXPECT_EQ(sinTable[8192], 181);
     EXPECT_EQ(sinTable[65536 - 8192], -181);
-    ASSERT_NE(scratchImage, nullptr);
-    EXPECT_EQ(scratchImage->width, 500);
-    EXPECT_EQ(scratchImage->pixels[0], 0u);
-    EXPECT_EQ(freeTables(), 1);
-    EXPECT_EQ(sinTable, nullptr);
+    // Built once: every call hands out the same table.
+    EXPECT_EQ(&nelmora::sinTable(), &sinTable);
+}
+
+TEST(Tables, ScratchImageStartsAt500AndOnlyGrows)
+{
+    Image* scratch = scratchImageOfSize(1, 1);
+    ASSERT_NE(scratch, nullptr);
+    // Other tests in this process may already have grown it; it never shrinks.
+    EXPECT_GE(scratch->width, 500);
+    EXPECT_GE(scratch->height, 500);
+    const int32_t oldHeight = scratch->height;
+    Image* wide = scratchImageOfSize(scratch->width + 10, 2);
+    ASSERT_NE(wide, nullptr);
+    EXPECT_GE(wide->width, 510);
+    EXPECT_EQ(wide->height, oldHeight);  // the other side is kept, not cut to 2
+    EXPECT_EQ(scratchImageOfSize(3, 3), wide);
 }
 
 }  // namespace

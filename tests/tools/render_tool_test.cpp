@@ -8,10 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/app_state.h"
+#include "doc/workspace.h"
 #include "image/bmp_file.h"
 #include "pen/pen_file.h"
-#include "pentools/pen_creator_defaults.h"
 #include "render/render_tool.h"
 
 namespace nelmora {
@@ -109,14 +108,13 @@ TEST_F(RenderTool, ImageInputAndEventsFile)
 
 TEST_F(RenderTool, PenFileReplacesBothPens)
 {
-    AppState app;
-    ASSERT_TRUE(initApplicationState(app));
-    applyPenCreatorDefaults(app);
-    app.pens[0]->drawMode = 0;  // both pens off
-    app.shapeSettingsBlocks[1].type = 1;
-    std::string problem;
-    ASSERT_TRUE(savePenFile(app.pens, app.shapeSettingsTable, dir.string(), "off.pen", &problem)) << problem;
-    shutdownApplicationState(app);
+    {
+        Workspace app;
+        app.setPenField(0, PenField::drawMode, 0);  // both pens off
+        app.setShapeSetting(1, 0, 1);                 // pen 1's type: square
+        std::string problem;
+        ASSERT_TRUE(app.savePens(dir.string(), "off.pen", &problem)) << problem;
+    }
 
     const std::string stroke = "down 50 50\nmove 70 50\nup 70 50\n";
     const std::string pens = (dir / "off.pen").string();
