@@ -66,7 +66,7 @@ void CanvasWindow::mousePressEvent(QMouseEvent* event)
         // Nothing is drawn at the start of a stroke, so nothing is shown.
         stroke_.buttonDown(workspace_, p.x(), p.y());
     } else if (event->button() == Qt::RightButton) {
-        // The colour creator follows the document's note.
+        // The color creator follows the document's note.
         workspace_.pickColor(p.x(), p.y());
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The canvas: shows the current image one-to-one and turns the mouse into
-// strokes (left button) and colour picks (right button).
+// strokes (left button) and color picks (right button).
 
 #include <QWidget>
 

@@ -135,9 +135,9 @@ void MainFrame::buildMenu()
     QMenu* tool = window->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
     greyed(tool, "ﾂｰﾙﾊﾞｰ(&T)");
     greyed(tool, "ﾂｰﾙｵﾌﾟｼｮﾝ(&O)");
-    QMenu* colour = window->addMenu(QStringLiteral("ｶﾗｰ(&C)"));
-    greyed(colour, "ﾊﾟﾚｯﾄ(&P)");
-    actions_.toggleTool[kColorCreatorTool] = item(colour, "ｶﾗｰｸﾘｴｰﾀ(&C)");
+    QMenu* color = window->addMenu(QStringLiteral("ｶﾗｰ(&C)"));
+    greyed(color, "ﾊﾟﾚｯﾄ(&P)");
+    actions_.toggleTool[kColorCreatorTool] = item(color, "ｶﾗｰｸﾘｴｰﾀ(&C)");
     QMenu* pen = window->addMenu(QStringLiteral("ﾍﾟﾝ(&P)"));
     actions_.toggleTool[kPenPaletteTool] = item(pen, "ﾍﾟﾝﾊﾟﾚｯﾄ(&P)");
     actions_.toggleTool[kLineOptionTool] = item(pen, "ﾗｲﾝｵﾌﾟｼｮﾝ(&L)");

@@ -1,6 +1,6 @@
 #pragma once
-// ColorCreatorWindow: the colour creator ("Color"), a tool window with the colour
-// box, three channel sliders and the colour field below them.
+// ColorCreatorWindow: the color creator ("Color"), a tool window with the color
+// box, three channel sliders and the color field below them.
 
 #include "color/color_creator_state.h"
 #include "image/image.h"
@@ -13,7 +13,7 @@ class Document;
 class ColorCreatorWindow : public ToolWindow {
     Q_OBJECT
 public:
-    // Edits colour 1 first; repaints whenever a colour value changes.
+    // Edits color 1 first; repaints whenever a color value changes.
     explicit ColorCreatorWindow(Document& document);
 
     // False when the field image could not be allocated.

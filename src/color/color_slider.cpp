@@ -12,9 +12,9 @@ struct Rgb {
     int32_t r, g, b;
 };
 
-Rgb bytesOf(uint32_t colour)
+Rgb bytesOf(uint32_t color)
 {
-    return {int32_t((colour >> 16) & 0xFF), int32_t((colour >> 8) & 0xFF), int32_t(colour & 0xFF)};
+    return {int32_t((color >> 16) & 0xFF), int32_t((color >> 8) & 0xFF), int32_t(color & 0xFF)};
 }
 
 uint32_t packRgb(int32_t r, int32_t g, int32_t b)
@@ -22,12 +22,12 @@ uint32_t packRgb(int32_t r, int32_t g, int32_t b)
     return (uint32_t(r & 0xFF) << 16) | (uint32_t(g & 0xFF) << 8) | uint32_t(b & 0xFF);
 }
 
-// K: the colour with channel n at the column's value; F: that channel alone.
-struct ColumnColours {
+// K: the color with channel n at the column's value; F: that channel alone.
+struct ColumnColors {
     uint32_t k, f;
 };
 
-ColumnColours columnColours(int32_t n, int32_t v, int32_t u, int32_t h, int32_t s, int32_t b, Rgb rgb)
+ColumnColors columnColors(int32_t n, int32_t v, int32_t u, int32_t h, int32_t s, int32_t b, Rgb rgb)
 {
     switch (n) {
     case 1: return {hsbToRgb(v, s, b), hsbToRgb(v, 0xFFFF, 0xFFFF)};
@@ -64,7 +64,7 @@ void renderColorSlider(Image& strip, int32_t width, int32_t height, int32_t n, i
     for (int32_t x = 0; x < columns; ++x) {
         const int32_t v = int32_t(int64_t{x} * 65536 / width);
         const int32_t u = int32_t(int64_t{x} * 256 / width);
-        const ColumnColours c = columnColours(n, v, u, h, s, b, rgb);
+        const ColumnColors c = columnColors(n, v, u, h, s, b, rgb);
         for (int32_t y = 0; y < rows; ++y) {
             uint32_t pixel;
             if (y < t) {

@@ -10,7 +10,7 @@
 namespace nelmora {
 
 // Hue 0..0xFFFF (red 0, green 0x5555, blue 0xAAAA), saturation and brightness 0..0xFFFF.
-void rgbToHsb(uint32_t colour, int32_t& hue, int32_t& saturation, int32_t& brightness);
+void rgbToHsb(uint32_t color, int32_t& hue, int32_t& saturation, int32_t& brightness);
 uint32_t hsbToRgb(int32_t hue, int32_t saturation, int32_t brightness);
 
 // w = 0 gives a, w = 256 gives b; otherwise a per-channel rounded mix with 0xFF

@@ -11,7 +11,7 @@
 namespace nelmora {
 
 inline constexpr int kTableSize = 65536;
-// The 14-digit value the tables and the colour field are defined with; the
+// The 14-digit value the tables and the color field are defined with; the
 // stroke engine's angles use the nearest double instead.
 inline constexpr double kPi = 3.14159265358979;
 

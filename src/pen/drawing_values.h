@@ -21,7 +21,7 @@ enum : int {
 };
 }
 
-// Zeroes every entry, then sets the start values (both colours hue 0,
+// Zeroes every entry, then sets the start values (both colors hue 0,
 // saturation 40000, brightness 0xFFFF; thickness 1.0; interval 10000 ...).
 void resetDrawingValues(DrawingValues& values);
 

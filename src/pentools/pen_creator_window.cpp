@@ -36,7 +36,7 @@ PenCreatorWindow::PenCreatorWindow(Document& document)
                        [this, &workspace](int32_t v) { workspace.setPenField(currentPenIndex(), PenField::blendIndex, v); }};
         } else {
             const int setting = k - 1;
-            binding = {[this, setting] { return shapeSetting(const_cast<ShapeSettings&>(currentSettings()), setting); },
+            binding = {[this, setting] { return shapeSetting(currentSettings(), setting); },
                        [this, &workspace, setting](int32_t v) {
                            workspace.setShapeSetting(currentPenIndex(), setting, v);
                            regenerateMap();

@@ -42,8 +42,8 @@ constexpr HeaderSlider kSwitchSliders[kPenSetSwitchCount] = {
 };
 constexpr PenField kSwitchFields[kPenSetSwitchCount] = {PenField::drawMode, PenField::lineColor, PenField::endFlag};
 
-// One grid column. Its bar colours come from hsbToRgb with a hue that turns
-// from row to row; the end colour's hue runs 10000 ahead of the start's.
+// One grid column. Its bar colors come from hsbToRgb with a hue that turns
+// from row to row; the end color's hue runs 10000 ahead of the start's.
 struct GridColumn {
     int x;
     int width;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "doc/workspace.h"
 #include "pen/pen.h"
 #include "platform/tool_window.h"
 #include "text/name_list.h"
@@ -16,7 +17,7 @@ class Document;
 class ParameterSlider;
 
 // Grid columns, left to right: the six fields of a slot in record order.
-inline constexpr int kPenSetColumnCount = 6;
+inline constexpr int kPenSetColumnCount = kSlotFieldCount;
 // Header switches, left to right: drawMode, lineColor, endFlag.
 inline constexpr int kPenSetSwitchCount = 3;
 

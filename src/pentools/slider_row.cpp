@@ -8,8 +8,8 @@ SliderRecord makeSliderRecord(const SliderRow& row, const NameList* nameList, bo
 {
     SliderRecord record;
     record.label = utf8ToShiftJis(row.label);
-    record.colourStart = row.colourStart;
-    record.colourEnd = row.colourEnd;
+    record.colorStart = row.colorStart;
+    record.colorEnd = row.colorEnd;
     record.unit = utf8ToShiftJis(row.unit);
     record.min = row.min;
     record.defaultValue = row.defaultValue;

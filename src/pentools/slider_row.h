@@ -15,8 +15,8 @@ namespace nelmora {
 // in the record, where their widths count in bytes ("ﾟ" is the one byte 0xDF).
 struct SliderRow {
     std::string_view label;  // only the first 5 Shift-JIS bytes are drawn
-    uint32_t colourStart;    // bar colour at the left end, 0x00RRGGBB
-    uint32_t colourEnd;      // bar colour at the right end
+    uint32_t colorStart;    // bar color at the left end, 0x00RRGGBB
+    uint32_t colorEnd;      // bar color at the right end
     std::string_view unit;   // up to 3 Shift-JIS bytes: "%", "ﾟ", " ", "_"
     int32_t min;
     int32_t defaultValue;
@@ -34,8 +34,8 @@ struct SliderRow {
 // control reads and writes it through its binding.
 struct SliderRecord {
     std::string label;  // Shift-JIS
-    uint32_t colourStart = 0;
-    uint32_t colourEnd = 0;
+    uint32_t colorStart = 0;
+    uint32_t colorEnd = 0;
     std::string unit;   // Shift-JIS
     int32_t min = 0;
     int32_t defaultValue = 0;

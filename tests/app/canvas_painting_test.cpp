@@ -81,7 +81,7 @@ TEST_F(CanvasPainting, DragPaintsAlongThePathAndShowsEachChangeAtOnce)
     QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(180, 100));
     EXPECT_GE(paintingMoves, 10);
 
-    // Pen 0 paints colour 1 (hue 0, saturation 40000, brightness 0xFFFF) along y = 100,
+    // Pen 0 paints color 1 (hue 0, saturation 40000, brightness 0xFFFF) along y = 100,
     // a disc about 60 pixels across; far above the path the image stays white.
     EXPECT_NE(image.at(100, 100) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_GT((image.at(100, 100) >> 16) & 0xFF, image.at(100, 100) & 0xFF) << "reddish";

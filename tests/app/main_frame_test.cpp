@@ -232,19 +232,19 @@ TEST_F(MainFrameTest, ExitYesClosesTheFrameWithItsToolWindows)
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->windowTitle().toStdString();
 }
 
-TEST_F(MainFrameTest, RightClickPicksColourOneAndRepaintsTheColourWindow)
+TEST_F(MainFrameTest, RightClickPicksColorOneAndRepaintsTheColorWindow)
 {
     newImage("50", "50", 2);  // red
     QCoreApplication::processEvents();
     frame->document().workspace().setDrawingValue(dv::hue1, 1234);
-    PaintCounter colourPaints(frame->toolWindow(kColorCreatorTool));
+    PaintCounter colorPaints(frame->toolWindow(kColorCreatorTool));
     QTest::mouseClick(frame->canvas(), Qt::RightButton, {}, QPoint(10, 20));
     EXPECT_EQ(frame->document().workspace().drawingValue(dv::hue1), 0);
     EXPECT_EQ(frame->document().workspace().drawingValue(dv::saturation1), 0xFFFF);
     EXPECT_EQ(frame->document().workspace().drawingValue(dv::brightness1), 0xFFFF);
     EXPECT_EQ(frame->document().workspace().drawingValue(dv::saturation2), 40000);
     QCoreApplication::processEvents();
-    EXPECT_GT(colourPaints.paints, 0);
+    EXPECT_GT(colorPaints.paints, 0);
 }
 
 }  // namespace

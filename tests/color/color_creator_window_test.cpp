@@ -1,4 +1,4 @@
-// The colour creator window offscreen: layout, clicks through Qt, and that
+// The color creator window offscreen: layout, clicks through Qt, and that
 // outside changes repaint it while the field renders only when needed.
 #include <gtest/gtest.h>
 
@@ -65,14 +65,14 @@ TEST_F(ColorCreatorWindowTest, LayoutOfTheWindowAndItsControls)
     EXPECT_EQ(window->fieldRenderCount(), 1);
 }
 
-TEST_F(ColorCreatorWindowTest, FreshColourBoxShowsTwoEqualFramedRectangles)
+TEST_F(ColorCreatorWindowTest, FreshColorBoxShowsTwoEqualFramedRectangles)
 {
     const QImage image = box->grab().toImage();
     auto at = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFF; };
-    EXPECT_EQ(at(5, 5), 0xFF6363u);    // colour 1
-    EXPECT_EQ(at(35, 55), 0xFF6363u);  // colour 2
+    EXPECT_EQ(at(5, 5), 0xFF6363u);    // color 1
+    EXPECT_EQ(at(35, 55), 0xFF6363u);  // color 2
     EXPECT_EQ(at(0, 0), 0u);
-    EXPECT_EQ(at(29, 39), 0u);  // colour 1's frame, drawn over colour 2
+    EXPECT_EQ(at(29, 39), 0u);  // color 1's frame, drawn over color 2
     EXPECT_EQ(at(39, 59), 0u);
     EXPECT_EQ(at(30, 40), 0xFF6363u);
     EXPECT_EQ(at(5, 50), 0xFFFFFFu);
@@ -100,15 +100,15 @@ TEST_F(ColorCreatorWindowTest, FieldClicksEditAndRepaint)
     EXPECT_EQ(window->fieldRenderCount(), 4);
 }
 
-TEST_F(ColorCreatorWindowTest, PickIntoColourOneWhileColourTwoIsEditedRepaintsWithoutRendering)
+TEST_F(ColorCreatorWindowTest, PickIntoColorOneWhileColorTwoIsEditedRepaintsWithoutRendering)
 {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(35, 55));
     settle();
     ASSERT_EQ(window->state().secondColorActive, 1);
-    // Colour 2 equals colour 1 at start, so the field is still valid.
+    // Color 2 equals color 1 at start, so the field is still valid.
     EXPECT_EQ(window->fieldRenderCount(), 1);
 
-    // The canvas's right-click pick: a blue pixel into colour 1. The window
+    // The canvas's right-click pick: a blue pixel into color 1. The window
     // follows the document's note; nobody repaints it by hand.
     workspace.strokeImage().at(3, 4) = 0x0000FF;
     const int paints = counter.paints;
@@ -116,21 +116,21 @@ TEST_F(ColorCreatorWindowTest, PickIntoColourOneWhileColourTwoIsEditedRepaintsWi
     settle();
     EXPECT_GT(counter.paints, paints);
     EXPECT_EQ(window->fieldRenderCount(), 1);
-    EXPECT_EQ(pixel(box, 5, 5), 0x0000FEu);  // colour 1 behind, now blue
+    EXPECT_EQ(pixel(box, 5, 5), 0x0000FEu);  // color 1 behind, now blue
     EXPECT_EQ(pixel(box, 35, 55), 0xFF6363u);
 
     invalidateWithChildren(window);
     settle();
     EXPECT_EQ(window->fieldRenderCount(), 1);
 
-    // Back to colour 1: the cached colour no longer matches.
+    // Back to color 1: the cached color no longer matches.
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 5));
     settle();
     EXPECT_EQ(window->state().secondColorActive, 0);
     EXPECT_EQ(window->fieldRenderCount(), 2);
 }
 
-TEST_F(ColorCreatorWindowTest, PickWhileColourOneIsEditedRendersAndMovesTheSliders)
+TEST_F(ColorCreatorWindowTest, PickWhileColorOneIsEditedRendersAndMovesTheSliders)
 {
     workspace.strokeImage().at(0, 0) = 0x0000FF;
     ASSERT_TRUE(workspace.pickColor(0, 0));

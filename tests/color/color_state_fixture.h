@@ -1,5 +1,5 @@
 #pragma once
-// A document at its start values and a colour creator state over it.
+// A document at its start values and a color creator state over it.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace nelmora {
 class ColorStateTest : public ::testing::Test {
 protected:
     void SetUp() override { initColorCreatorState(state, workspace); }
-    void setColour(int32_t h, int32_t s, int32_t b)
+    void setColor(int32_t h, int32_t s, int32_t b)
     {
         workspace.setDrawingValue(dv::hue1, h);
         workspace.setDrawingValue(dv::saturation1, s);

@@ -123,7 +123,7 @@ TEST_F(CanvasStrokeTest, RecordsMoreThanTheUsualCapacityWithoutLosingTheEnd)
     EXPECT_EQ(log[log.size() - 2], "0:end(9,9)");
 }
 
-TEST_F(CanvasStrokeTest, RightClickPicksIntoColourOne)
+TEST_F(CanvasStrokeTest, RightClickPicksIntoColorOne)
 {
     state.strokeImage().at(3, 4) = 0xFF0000;
     EXPECT_TRUE(state.pickColor(3, 4));

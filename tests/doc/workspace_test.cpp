@@ -137,7 +137,7 @@ TEST_F(WorkspaceNotes, ShapeEditsSayWhichPen)
     EXPECT_EQ(take(), (Notes{{Change::shapeMap, 1, -1}}));
 }
 
-TEST_F(WorkspaceNotes, PictureEditsAndColours)
+TEST_F(WorkspaceNotes, PictureEditsAndColors)
 {
     ws.fill(kCheckerDark, kCheckerLight);
     EXPECT_EQ(ws.image().at(8, 0), kCheckerDark);

@@ -11,9 +11,9 @@
 namespace nelmora {
 namespace {
 
-// Colour operation `op` of the colour group; a code without a mode keeps D,
+// Color operation `op` of the color group; a code without a mode keeps D,
 // as the dab leaves such pixels alone.
-uint32_t colour(int op, uint32_t d, uint32_t n, int32_t a)
+uint32_t color(int op, uint32_t d, uint32_t n, int32_t a)
 {
     const BlendMode* mode = findBlendMode(kColorGroup | op);
     return mode ? mode->color(d, n, a) : d;
@@ -44,8 +44,8 @@ TEST(BlendModeTables, CodesNamesAndIdentityEntries)
 
     EXPECT_EQ(findBlendMode(0x100), nullptr);
     EXPECT_EQ(findBlendMode(0x10F), nullptr);
-    EXPECT_EQ(colour(0, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
-    EXPECT_EQ(colour(15, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
+    EXPECT_EQ(color(0, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
+    EXPECT_EQ(color(15, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
 }
 
 // Pens store the index, and a pen file can hold any number there: every
@@ -59,83 +59,83 @@ TEST(BlendModeTables, IndicesOutsideTheTableHaveNoCode)
     EXPECT_EQ(findBlendMode(0), nullptr);
 }
 
-TEST(ColourModes, Normal)
+TEST(ColorModes, Normal)
 {
-    EXPECT_EQ(colour(1, 0x102030, 0xF0E0D0, 128), 0xFF808080u);  // each channel pair sums to 256
-    EXPECT_EQ(colour(1, 0x12102030, 0xF0E0D0, 0), 0x12102030u);  // alpha 0 keeps even the top byte
+    EXPECT_EQ(color(1, 0x102030, 0xF0E0D0, 128), 0xFF808080u);  // each channel pair sums to 256
+    EXPECT_EQ(color(1, 0x12102030, 0xF0E0D0, 0), 0x12102030u);  // alpha 0 keeps even the top byte
     // Strength 0xFFFF on a full map byte gives alpha 254: a trace of the old pixel remains.
-    EXPECT_EQ(colour(1, 0xFFFFFF, 0xFE0000, 254), 0xFFFE0202u);
+    EXPECT_EQ(color(1, 0xFFFFFF, 0xFE0000, 254), 0xFFFE0202u);
 }
 
-TEST(ColourModes, AddSaturatesPerChannelOnTheUpperSevenBits)
+TEST(ColorModes, AddSaturatesPerChannelOnTheUpperSevenBits)
 {
-    EXPECT_EQ(colour(2, 0xFF8181, 0x123456, 0), 0x00FE8080u);     // S black: low bits cleared
-    EXPECT_EQ(colour(2, 0x800000, 0x800000, 256), 0x00FF0000u);   // 0x80 + 0x80 saturates
-    EXPECT_EQ(colour(2, 0x7F0000, 0x800000, 256), 0x00FE0000u);   // 0x7E + 0x80
-    EXPECT_EQ(colour(2, 0x405060, 0xFFFFFF, 128), 0x00C0D0E0u);   // S = 0x808080
-    EXPECT_EQ(colour(2, 0xC01020, 0xFFFFFF, 128), 0x00FF90A0u);   // only red saturates
+    EXPECT_EQ(color(2, 0xFF8181, 0x123456, 0), 0x00FE8080u);     // S black: low bits cleared
+    EXPECT_EQ(color(2, 0x800000, 0x800000, 256), 0x00FF0000u);   // 0x80 + 0x80 saturates
+    EXPECT_EQ(color(2, 0x7F0000, 0x800000, 256), 0x00FE0000u);   // 0x7E + 0x80
+    EXPECT_EQ(color(2, 0x405060, 0xFFFFFF, 128), 0x00C0D0E0u);   // S = 0x808080
+    EXPECT_EQ(color(2, 0xC01020, 0xFFFFFF, 128), 0x00FF90A0u);   // only red saturates
 }
 
-TEST(ColourModes, SubtractFloorsAtZero)
+TEST(ColorModes, SubtractFloorsAtZero)
 {
-    EXPECT_EQ(colour(3, 0x646565, 0x123456, 0), 0x00626262u);  // S white: minus 2 or 3
-    EXPECT_EQ(colour(3, 0x010000, 0x123456, 0), 0x00000000u);
-    EXPECT_EQ(colour(3, 0x8090A0, 0x000000, 128), 0x00001020u);  // S = 0x808080
+    EXPECT_EQ(color(3, 0x646565, 0x123456, 0), 0x00626262u);  // S white: minus 2 or 3
+    EXPECT_EQ(color(3, 0x010000, 0x123456, 0), 0x00000000u);
+    EXPECT_EQ(color(3, 0x8090A0, 0x000000, 128), 0x00001020u);  // S = 0x808080
 }
 
-TEST(ColourModes, AddSubtract)
+TEST(ColorModes, AddSubtract)
 {
-    EXPECT_EQ(colour(4, 0x123456, 0xABCDEF, 0), 0xFF123456u);  // S = 0x808080 cancels
-    EXPECT_EQ(colour(4, 0x10F080, 0xFFFFFF, 128), 0xFF50FFC0u);  // S = 0xC0C0C0; green clamps high
-    EXPECT_EQ(colour(4, 0x10F080, 0x000000, 128), 0xFF00B040u);  // S = 0x404040; red clamps low
+    EXPECT_EQ(color(4, 0x123456, 0xABCDEF, 0), 0xFF123456u);  // S = 0x808080 cancels
+    EXPECT_EQ(color(4, 0x10F080, 0xFFFFFF, 128), 0xFF50FFC0u);  // S = 0xC0C0C0; green clamps high
+    EXPECT_EQ(color(4, 0x10F080, 0x000000, 128), 0xFF00B040u);  // S = 0x404040; red clamps low
 }
 
-TEST(ColourModes, MultiplyAndInverseMultiply)
+TEST(ColorModes, MultiplyAndInverseMultiply)
 {
-    EXPECT_EQ(colour(5, 0x80FF01, 0x000000, 0), 0xFF7FFE00u);    // (D * 255) >> 8
-    EXPECT_EQ(colour(5, 0x80FF01, 0x000000, 128), 0xFF407F00u);  // S = 0x808080
-    EXPECT_EQ(colour(6, 0x80FF00, 0xFFFFFF, 0), 0xFF81FF01u);    // S black
-    EXPECT_EQ(colour(6, 0x80FF00, 0xFFFFFF, 128), 0xFFC0FF81u);  // S = 0x808080
+    EXPECT_EQ(color(5, 0x80FF01, 0x000000, 0), 0xFF7FFE00u);    // (D * 255) >> 8
+    EXPECT_EQ(color(5, 0x80FF01, 0x000000, 128), 0xFF407F00u);  // S = 0x808080
+    EXPECT_EQ(color(6, 0x80FF00, 0xFFFFFF, 0), 0xFF81FF01u);    // S black
+    EXPECT_EQ(color(6, 0x80FF00, 0xFFFFFF, 128), 0xFFC0FF81u);  // S = 0x808080
 }
 
-TEST(ColourModes, LightenAndDarken)
+TEST(ColorModes, LightenAndDarken)
 {
-    EXPECT_EQ(colour(7, 0x20A040, 0x808080, 128), 0xFF50A060u);
-    EXPECT_EQ(colour(8, 0x20A040, 0x808080, 128), 0xFF209040u);
+    EXPECT_EQ(color(7, 0x20A040, 0x808080, 128), 0xFF50A060u);
+    EXPECT_EQ(color(8, 0x20A040, 0x808080, 128), 0xFF209040u);
 }
 
-TEST(ColourModes, LightSpillsOverflowIntoTheOtherChannels)
+TEST(ColorModes, LightSpillsOverflowIntoTheOtherChannels)
 {
     // S = mixColor(0, 0x400000, 128) = 0x200000: red t = 272, spill 9.
-    EXPECT_EQ(colour(9, 0xF0F000, 0x400000, 128), 0xFFFFF909u);
+    EXPECT_EQ(color(9, 0xF0F000, 0x400000, 128), 0xFFFFF909u);
     // S = 0x808080: red t = 320, spill 33 into green 0x90 and blue 0x80.
-    EXPECT_EQ(colour(9, 0xC01000, 0xFFFFFF, 128), 0xFFFFB1A1u);
+    EXPECT_EQ(color(9, 0xC01000, 0xFFFFFF, 128), 0xFFFFB1A1u);
 }
 
-TEST(ColourModes, InverseLightSpillsUnderflow)
+TEST(ColorModes, InverseLightSpillsUnderflow)
 {
     // S = 0x808080: red t = -64, spill -33; blue t = 0 spills nothing.
-    EXPECT_EQ(colour(10, 0x40F080, 0x000000, 128), 0xFF004F00u);
+    EXPECT_EQ(color(10, 0x40F080, 0x000000, 128), 0xFF004F00u);
     // S white: t = D - 1; blue -1 spills (-1 >> 1) - 1 = -2.
-    EXPECT_EQ(colour(10, 0x808000, 0x123456, 0), 0xFF7D7D00u);
+    EXPECT_EQ(color(10, 0x808000, 0x123456, 0), 0xFF7D7D00u);
 }
 
-TEST(ColourModes, HueSaturationBrightnessComposites)
+TEST(ColorModes, HueSaturationBrightnessComposites)
 {
     // A grey has no hue to take: it stays grey, rebuilt with top byte 0.
-    EXPECT_EQ(colour(11, 0x808080, 0xFF0000, 128), 0x00808080u);
+    EXPECT_EQ(color(11, 0x808080, 0xFF0000, 128), 0x00808080u);
     // Red towards blue: X = 0x0000FE, Y = 0xFF0200FC (hue 0xAB00), back at full saturation.
-    EXPECT_EQ(colour(11, 0xFF0000, 0x0000FF, 254), 0x000100FEu);
+    EXPECT_EQ(color(11, 0xFF0000, 0x0000FF, 254), 0x000100FEu);
     // Grey takes red's saturation: 0x800000, mixed half way.
-    EXPECT_EQ(colour(12, 0x808080, 0xFF0000, 128), 0xFF804040u);
+    EXPECT_EQ(color(12, 0x808080, 0xFF0000, 128), 0xFF804040u);
     // Red takes black's brightness 0, mixed half way.
-    EXPECT_EQ(colour(13, 0xFF0000, 0x000000, 128), 0xFF800000u);
+    EXPECT_EQ(color(13, 0xFF0000, 0x000000, 128), 0xFF800000u);
     // Grey takes green's hue and saturation: X = 0x008000, Y = 0xFF018001
     // (hue 0x5555, saturation 65022), rebuilt at the grey's brightness.
-    EXPECT_EQ(colour(14, 0x808080, 0x00FF00, 254), 0x00018001u);
+    EXPECT_EQ(color(14, 0x808080, 0x00FF00, 254), 0x00018001u);
 }
 
-TEST(TakeHsb, EachHelperTakesItsPartFromTheSecondColour)
+TEST(TakeHsb, EachHelperTakesItsPartFromTheSecondColor)
 {
     EXPECT_EQ(takeHue(0xFF0000, 0x00FF00), 0x0000FE00u);
     EXPECT_EQ(takeSaturation(0x808080, 0xFF0000), 0x00800000u);

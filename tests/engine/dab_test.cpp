@@ -30,7 +30,7 @@ struct DabFixture : ::testing::Test {
         freePen(pens[1]);
         image.reset(createImage(200, 200, 0, 0, 0xFFFFFF));
         clearUpdate(image->update);
-        // Full strength, both colours saturated red, unscaled and unrotated.
+        // Full strength, both colors saturated red, unscaled and unrotated.
         values = {kRed, 0xFFFF, 0xFFFF, kRed, 0xFFFF, 0xFFFF, 0x10000, 10000, 0, 0xFFFF};
     }
     void TearDown() override { freePen(disc); }
@@ -98,13 +98,13 @@ TEST_F(DabFixture, ThicknessScalesTheStamp)
     EXPECT_EQ(px(50, 50), 0x00FFFFFFu);
 }
 
-TEST_F(DabFixture, TwoColoursBlendByMapValue)
+TEST_F(DabFixture, TwoColorsBlendByMapValue)
 {
     values[slot::hue2] = kBlue;  // c1 = 0xFE0000, c2 = 0x0000FE
     dab(0x101, 100 * 256, 100 * 256);
-    // Map 255: colour mixColor(c2, c1, 255) = 0xFD0001, then alpha 254.
+    // Map 255: color mixColor(c2, c1, 255) = 0xFD0001, then alpha 254.
     EXPECT_EQ(px(100, 100), 0xFFFD0203u);
-    // Map 126: colour 0x7D0081, alpha 125.
+    // Map 126: color 0x7D0081, alpha 125.
     EXPECT_EQ(px(122, 100), 0xFFC082C1u);
 }
 
@@ -125,7 +125,7 @@ TEST_F(DabFixture, CornerDabsAreClipped)
     EXPECT_TRUE(sameRect(image->update, {0, 9, 0, 91}));  // an empty box still merges
 }
 
-TEST_F(DabFixture, ColourGroupClampsStrengthOtherGroupsDoNot)
+TEST_F(DabFixture, ColorGroupClampsStrengthOtherGroupsDoNot)
 {
     values[slot::strength] = 0x20000;
     values[slot::saturation1] = -5;

@@ -90,7 +90,7 @@ TEST_F(StrokeFixture, SpacingNeverFallsBelowFive)
 }
 
 // Hue 1 of pen 0 follows the per-dab motion angle; one dab per stroke.
-// Its colour on white at full coverage (alpha 254) shows the angle.
+// Its color on white at full coverage (alpha 254) shows the angle.
 struct MotionAngle : StrokeFixture {
     void SetUp() override
     {
@@ -146,9 +146,9 @@ TEST_F(StrokeFixture, HueInterpolatesTheShortWayRound)
     EXPECT_EQ(px(2, 100), 0xFFFE0002u);  // both dabs cover it fully
 }
 
-TEST_F(StrokeFixture, OneColourPensPaintColourOneOnly)
+TEST_F(StrokeFixture, OneColorPensPaintColorOneOnly)
 {
-    pen0->params[slot::hue2].sourceA = dv::hue2;  // colour 2 slots read colour 2
+    pen0->params[slot::hue2].sourceA = dv::hue2;  // color 2 slots read color 2
     pen0->params[slot::saturation2].sourceA = dv::saturation2;
     pen0->params[slot::brightness2].sourceA = dv::brightness2;
     v()[dv::saturation1] = v()[dv::saturation2] = 0xFFFF;
@@ -156,7 +156,7 @@ TEST_F(StrokeFixture, OneColourPensPaintColourOneOnly)
     begin(pen0, 50, 50);
     end(pen0, 50, 50);  // one dab exactly on the point
     EXPECT_EQ(px(50, 50), 0xFFFE0202u);
-    pen0->lineColor = 1;  // two colours: map 255 mixes 0xFD0001 first
+    pen0->lineColor = 1;  // two colors: map 255 mixes 0xFD0001 first
     begin(pen0, 150, 150);
     end(pen0, 150, 150);
     EXPECT_EQ(px(150, 150), 0xFFFD0203u);
@@ -189,7 +189,7 @@ TEST_F(StrokeFixture, TwoPensShareTheDrawingValues)
     pen1->drawMode = 1;
     pen0->params[slot::strength] = {};  // pen 0 paints with strength 0: invisible
     // Pen 1 remembers the present values from "its last stroke" except
-    // strength 0; so its colour and spacing (3125) stay as they are.
+    // strength 0; so its color and spacing (3125) stay as they are.
     evaluateSlots(v(), pen1->params, nullptr, pen1->lastOutputs);
     pen1->lastOutputs[slot::strength] = 0;
     begin(pen0, 0, 50);
@@ -201,7 +201,7 @@ TEST_F(StrokeFixture, TwoPensShareTheDrawingValues)
     EXPECT_EQ(dabs(), 2);  // pen 1's count continues from pen 0's
     // Pen 1 found count2 = 256 and interpolated from its own last outputs:
     // t = 100/2560, w = 10, strength 0xFFFF * 10 >> 8 = 2559, alpha 9.
-    // Colour 2 (hue 0, saturation 40000) is 0xFF6363: green 99 -> 250.
+    // Color 2 (hue 0, saturation 40000) is 0xFF6363: green 99 -> 250.
     EXPECT_EQ(px(0, 50), 0xFFFFFAFAu);
 }
 

@@ -42,7 +42,7 @@ protected:
                                       }});
     }
 
-    // The colour of client pixel (x, y), inside the 1-pixel border.
+    // The color of client pixel (x, y), inside the 1-pixel border.
     static uint32_t clientPixel(ParameterSlider* slider, int x, int y)
     {
         return slider->grab().toImage().pixel(x + 1, y + 1) & 0xFFFFFF;

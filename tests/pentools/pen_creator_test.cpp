@@ -95,8 +95,7 @@ TEST_F(PenCreatorTest, CreationLaysOutSlidersOverPensAtTheirDefaults)
     for (int n = 0; n < kPenCount; ++n) {
         EXPECT_EQ(pen(n).blendIndex, 0) << "pen " << n;
         for (int k = 0; k < kShapeSettingCount; ++k)
-            EXPECT_EQ(shapeSetting(const_cast<ShapeSettings&>(settings(n)), k), kDocumentedDefaults[k])
-                << "pen " << n << " field " << k;
+            EXPECT_EQ(shapeSetting(settings(n), k), kDocumentedDefaults[k]) << "pen " << n << " field " << k;
     }
     // A right click gives each row its documented default.
     for (int k = 1; k < kPenCreatorSliderCount; ++k)
@@ -200,7 +199,7 @@ TEST_F(PenCreatorTest, PreviewPaintsOneDabOnTheChosenBackground)
 
     // Pattern 1, white over black. The dab at (39, 39) x 256 with scale 256
     // and angle 0 maps image pixel (i, j) to map byte (i + 1, j + 1) (u =
-    // i x 256 - 9984 + 10240). Colour: hsbToRgb(0, 0xFFFF, 0xFFFF) has red
+    // i x 256 - 9984 + 10240). Color: hsbToRgb(0, 0xFFFF, 0xFFFF) has red
     // ((255 x 0xFFFF >> 8) x 0xFFFF) >> 24 = 254, so N = 0xFE0000.
     // Alpha a = (m x 0xFFFF) >> 16; Normal gives (D x (256 - a) + N x a + 128) >> 8:
     //   m 255 (centre):      a 254; white: red (255x2 + 254x254 + 128) >> 8 = 254,

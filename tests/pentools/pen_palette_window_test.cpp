@@ -194,11 +194,11 @@ TEST_F(PenPaletteTest, HighlightsArePainted)
     palette->show();
     click(1);
     click(2);
-    // Right of the text, in the first row inside the border: the gradient's top colour.
-    auto topColour = [this](int index) { return palette->item(index)->grab().toImage().pixel(76, 1) & 0xFFFFFF; };
-    EXPECT_EQ(topColour(0), 0xE0E0E0u);  // folder, plain
-    EXPECT_EQ(topColour(1), 0xA0C0A0u);  // folder, highlighted
-    EXPECT_EQ(topColour(2), 0xB0B0C0u);  // pen, highlighted
+    // Right of the text, in the first row inside the border: the gradient's top color.
+    auto topColor = [this](int index) { return palette->item(index)->grab().toImage().pixel(76, 1) & 0xFFFFFF; };
+    EXPECT_EQ(topColor(0), 0xE0E0E0u);  // folder, plain
+    EXPECT_EQ(topColor(1), 0xA0C0A0u);  // folder, highlighted
+    EXPECT_EQ(topColor(2), 0xB0B0C0u);  // pen, highlighted
     EXPECT_EQ(palette->item(2)->grab().toImage().pixel(0, 0) & 0xFFFFFF, 0u);  // the border
 }
 

@@ -106,7 +106,7 @@ TEST_F(PenSetTest, LayoutShowsPenZero)
     EXPECT_FALSE(window->penNumberSlider()->record().compact);
     EXPECT_TRUE(grid(kSourceB, 7)->record().compact);
 
-    // Default pen 0: colour 2 follows colour 1, live, one colour, no end.
+    // Default pen 0: color 2 follows color 1, live, one color, no end.
     EXPECT_EQ(shown(window->penNumberSlider()), "    0  ");
     EXPECT_EQ(shown(grid(kSourceA, 3)), name("色相１"));
     EXPECT_EQ(shown(grid(kSourceA, 15)), name("EX  ５"));
@@ -197,7 +197,7 @@ TEST_F(PenSetTest, PenNumberSwitchesEverySlider)
     pen(1).lineColor = 7;
     EXPECT_EQ(window->switchSlider(kLineColor)->value(), 7);
     pen(1).lineColor = 0;
-    // Pen 1: colour 1 follows colour 2, angle also reads the motion angle, off.
+    // Pen 1: color 1 follows color 2, angle also reads the motion angle, off.
     EXPECT_EQ(shown(window->penNumberSlider()), "    1  ");
     EXPECT_EQ(shown(grid(kSourceA, 0)), name("色相２"));
     EXPECT_EQ(shown(grid(kSourceB, 8)), name("動角度"));

@@ -34,7 +34,7 @@ protected:
     SliderRecord thickness = makeSliderRecord(kThickness);
 };
 
-// Expected colours worked out by hand from the mix formula
+// Expected colors worked out by hand from the mix formula
 // (a x (256 - t) + b x t + 128) / 256 per channel, bar length 178.
 TEST_F(SliderPicture, AreasLinesAndDefaultMarkAtTheDefault)
 {

@@ -63,7 +63,7 @@ TEST(RenderScriptParse, MalformedLinesNameTheirLine)
     EXPECT_EQ(parseError("value 0 5\n"), "line 1: drawing value index must be 1..33");
     EXPECT_EQ(parseError("value 34 5\n"), "line 1: drawing value index must be 1..33");
     EXPECT_EQ(parseError("pen 2 drawMode 1\n"), "line 1: pen must be 0 or 1");
-    EXPECT_EQ(parseError("pen 0 colour 1\n"), "line 1: unknown pen field 'colour'");
+    EXPECT_EQ(parseError("pen 0 color 1\n"), "line 1: unknown pen field 'color'");
     EXPECT_EQ(parseError("slot 0 20 0 0 0 0 0 0\n"), "line 1: slot index must be 0..19");
     EXPECT_EQ(parseError("slot -1 2 0 0 0 0 0 0\n"), "line 1: pen must be 0 or 1");
     EXPECT_EQ(parseError("regen 5\n"), "line 1: pen must be 0 or 1");

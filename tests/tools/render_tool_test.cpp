@@ -173,7 +173,7 @@ TEST_F(RenderTool, BadInputsWriteNothing)
     EXPECT_EQ(run({"-o", (dir / "no-such-folder" / "out.bmp").string()}), 1);
 }
 
-// A drag with the start-up pens (pen 0 live: disc, colour 1 = 0xFF6363 at
+// A drag with the start-up pens (pen 0 live: disc, color 1 = 0xFF6363 at
 // alpha 254 where the disc is full). Hand-checked:
 //  (5, 100): dab 0 at x = 20 + 100/256 covers it with map (24, 40) = 255 ->
 //    0xFF6464; dab 1 (map (12, 40) = 84, alpha 83) keeps green at 100.
@@ -227,7 +227,7 @@ TEST_F(RenderTool, GoldenDragPerBlendMode)
 
 // Pen 0 off, pen 1 delayed with the end flag: the release replays begin at
 // (20, 50), one continue to (30, 50) (one dab at 20 + 100/256) and the end
-// dab exactly on (100, 50). Cone map, colour 2 = 0xFF6363. Hand-checked:
+// dab exactly on (100, 50). Cone map, color 2 = 0xFF6363. Hand-checked:
 //  (100, 50) map (40, 40) = 255: 0xFF6464.  (105, 50) map (45, 40) = 245,
 //  alpha 244: 0xFF6A6A.  (20, 50) map (39, 40) = 255: 0xFF6464.
 //  (60, 50) only the first dab, map (79, 40) = 7, alpha 6: 0xFFFBFB.

@@ -42,14 +42,14 @@ TEST_F(StarterPens, DescriptionsDefinePensOnly)
     EXPECT_FALSE(applyPenDescription(bad, state, error));
 }
 
-// Two saturated colours in 8 x 8 squares: the effect pens need edges and hues to act on.
-void fillColouredChecker(Image& image) { fillImage(image, 0x2050C0, 0xE0C040); }
+// Two saturated colors in 8 x 8 squares: the effect pens need edges and hues to act on.
+void fillColoredChecker(Image& image) { fillImage(image, 0x2050C0, 0xE0C040); }
 
 // Changed pixels after a wavy stroke across the image with the loaded pens.
 int paintStroke(Workspace& state)
 {
     const Image& image = state.image();
-    fillColouredChecker(state.strokeImage());
+    fillColoredChecker(state.strokeImage());
     const std::vector<uint32_t> before(image.pixels, image.pixels + size_t(image.width) * size_t(image.height));
     resetDrawingValues(state.strokeValues());
     CanvasStroke canvas;
