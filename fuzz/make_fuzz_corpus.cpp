@@ -114,7 +114,7 @@ void writePictureSeeds(const std::string& dir)
     std::vector<uint8_t> rle = qtFile(indexed, "bmp");
     const size_t pixels = size_t(rle[10] | rle[11] << 8);
     rle.resize(pixels);
-    rle[28] = 8;  // Qt wrote so few colours at 4 bits a pixel
+    rle[28] = 8;  // Qt wrote so few colors at 4 bits a pixel
     setI32(rle, 30, 1);
     rle.insert(rle.end(), {4, 1, 0, 0, 4, 2, 0, 1});
     put(dir + "/rle8.bmp", rle);

@@ -59,7 +59,7 @@ bool isReadableFormat(const QByteArray& format)
 ImagePtr toImage(const QImage& picture, std::string* error)
 {
     const bool alpha = picture.hasAlphaChannel();
-    // Premultiplied pixels put over white are simply colour + (255 - alpha).
+    // Premultiplied pixels put over white are simply color + (255 - alpha).
     const QImage source = picture.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     ImagePtr image(createImage(source.width(), source.height(), source.width() / 2, source.height() / 2, 0));
     if (source.isNull() || !image) {

@@ -26,7 +26,7 @@ bool isPlainBmpHeader(const uint8_t* header, size_t size);
 
 // The format is found from the content, never from the name. Pictures with
 // more than kMaxImagePixels pixels are refused before their pixels are
-// decoded. Transparent pixels are shown over white, deeper or indexed colours
+// decoded. Transparent pixels are shown over white, deeper or indexed colors
 // become 24-bit, and a JPEG's orientation tag is applied. On failure `error`
 // names the file and the reason.
 ImagePtr readPicture(const std::string& path, std::string* error = nullptr);

@@ -202,7 +202,7 @@ TEST(PictureFiles, OurBmpIsReadByOurCodecWhichRefusesItTruncated)
 
 constexpr uint32_t kPal0 = 0x102030, kPal1 = 0xF0E0D0, kPal2 = 0x00FF7F;
 
-TEST(PictureBmpVariants, PaletteDepthsReadTheirColours)
+TEST(PictureBmpVariants, PaletteDepthsReadTheirColors)
 {
     // Rows are stored bottom first, each padded to four bytes.
     BmpVariant one{.bits = 1, .width = 3, .height = 2, .palette = {kPal0, kPal1},
@@ -316,7 +316,7 @@ TEST(PictureConversion, SixteenBitPngBecomesEightBit)
     EXPECT_EQ(image->at(1, 0), 0xFFFFFFu);
 }
 
-TEST(PictureConversion, IndexedAndGreyPngsBecomeColours)
+TEST(PictureConversion, IndexedAndGreyPngsBecomeColors)
 {
     QImage indexed(3, 1, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(0x10, 0x20, 0x30), qRgba(0, 0, 0, 0), qRgb(0xFE, 0x01, 0x80)});
@@ -518,7 +518,7 @@ TEST(PictureSaving, AFailedSaveLeavesTheOldFileAndSaysWhy)
 
 TEST(PictureSaving, LargePngSavesQuickly)
 {
-    // A 4000 × 4000 painting: flat paper with colourful strokes across it.
+    // A 4000 × 4000 painting: flat paper with colorful strokes across it.
     ImagePtr painting(createImage(4000, 4000, 0, 0, 0xFFFFFF));
     for (int32_t y = 0; y < 4000; ++y)
         for (int32_t x = 0; x < 4000; ++x)

@@ -83,8 +83,8 @@ inline std::vector<uint8_t> makeBmp(const BmpVariant& v)
         for (size_t i = 0; i < 3; ++i) putLe(b, at + 4 * i, v.masks[i], 4);
         at += maskBytes;
     }
-    for (uint32_t colour : v.palette) {
-        putLe(b, at, colour, 4);  // blue, green, red, zero
+    for (uint32_t color : v.palette) {
+        putLe(b, at, color, 4);  // blue, green, red, zero
         at += 4;
     }
     for (size_t i = 0; i < v.gap; ++i) b[at + i] = uint8_t(0xC3 + i);
