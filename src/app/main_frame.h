@@ -52,6 +52,11 @@ public:
     bool toolVisible(int index) const { return toolVisible_[size_t(index)] != 0; }
     const MainFrameActions& actions() const { return actions_; }
 
+    // Opens a picture in any format the program reads (Open, a dropped file,
+    // the command line). On failure a message names the file and the reason,
+    // and the current picture stays.
+    bool openPicture(const QString& path);
+
 public slots:
     void newImage();
     void openImage();
@@ -61,6 +66,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenu();

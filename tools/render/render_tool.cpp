@@ -6,7 +6,7 @@
 #include <new>
 #include <optional>
 
-#include "image/bmp_file.h"
+#include "picture/picture_files.h"
 #include "render/render_script.h"
 
 namespace nelmora {
@@ -14,8 +14,8 @@ namespace nelmora {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: nelmora-render [--size WxH | --image IN.bmp] [--pens FILE.pen] [--events FILE] [--undo-memory MiB] "
-    "-o OUT.bmp";
+    "usage: nelmora-render [--size WxH | --image IN] [--pens FILE.pen] [--events FILE] [--undo-memory MiB]\n"
+    "                      -o OUT.bmp|.png|.jpg|.webp|.tif";
 constexpr int kBadInput = 2;
 constexpr int kCannotWrite = 1;
 
@@ -86,7 +86,7 @@ std::optional<Options> parseArguments(const std::vector<std::string>& args, std:
         }
         *target = value;
     }
-    if (o.output.empty()) problem = "-o OUT.bmp is required";
+    if (o.output.empty()) problem = "-o OUT is required";
     else if (o.sized && !o.image.empty()) problem = "--size and --image exclude each other";
     if (!problem.empty()) return std::nullopt;
     return o;
@@ -121,8 +121,12 @@ int runRenderTool(const std::vector<std::string>& args, std::istream& standardIn
                         " image",
                     kBadInput);
     }
-    if (!options->image.empty() && !workspace->replaceImage(ImagePtr(readBmp(options->image))))
-        return fail("cannot read the image " + options->image, kBadInput);
+    if (!options->image.empty()) {
+        ImagePtr picture = readPicture(options->image, &problem);
+        if (!picture) return fail("cannot read the image " + problem, kBadInput);
+        if (!workspace->replaceImage(std::move(picture)))
+            return fail("cannot read the image " + options->image, kBadInput);
+    }
     // The given picture is where the script starts, not a step it can undo.
     workspace->clearHistory();
     workspace->setUndoBudget(options->undoBudget);
@@ -135,7 +139,7 @@ int runRenderTool(const std::vector<std::string>& args, std::istream& standardIn
 
     CanvasStroke canvas;
     runRenderScript(*workspace, canvas, commands);
-    if (!writeBmp(workspace->image(), options->output, &problem))
+    if (!writePicture(workspace->image(), options->output, &problem))
         return fail("cannot write " + options->output + (problem.empty() ? "" : ": " + problem), kCannotWrite);
     return 0;
 }
