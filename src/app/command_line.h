@@ -1,6 +1,7 @@
 #pragma once
-// The program's own arguments: nelmora [--help | --version | FILE].
+// The program's own arguments: nelmora [--help | --version] [--undo-memory MiB] [FILE].
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ struct CommandLine {
     Action action = run;
     std::string file;     // the picture to open at start-up; empty for none
     std::string problem;  // for error
+    size_t undoBudget;    // bytes the undo history may keep
 };
 
 // args without the program name. --help and --version win wherever they

@@ -33,7 +33,7 @@ int main(int argc, char** argv)
         return 2;
     }
     nelmora::installFontSubstitutions();
-    nelmora::MainFrame frame;
+    nelmora::MainFrame frame(nelmora::engineStrokeOps(), line.undoBudget);
     if (!frame.started()) {
         std::fputs("nelmora: not enough memory to start\n", stderr);
         return 1;

@@ -153,6 +153,14 @@ TEST(CommandLine, HelpAndVersionWinAndOnlyOneFileIsTaken)
     const CommandLine dashed = parseCommandLine({"--", "-picture.png"});
     EXPECT_EQ(dashed.action, CommandLine::run);
     EXPECT_EQ(dashed.file, "-picture.png");
+
+    EXPECT_EQ(parseCommandLine({}).undoBudget, size_t{512} << 20);
+    const CommandLine budget = parseCommandLine({"--undo-memory", "64", "a.png"});
+    EXPECT_EQ(budget.action, CommandLine::run);
+    EXPECT_EQ(budget.undoBudget, size_t{64} << 20);
+    EXPECT_EQ(budget.file, "a.png");
+    for (auto bad : {std::vector<std::string>{"--undo-memory"}, {"--undo-memory", "0"}, {"--undo-memory", "x"}})
+        EXPECT_EQ(parseCommandLine(bad).action, CommandLine::error);
 }
 
 // The real program: --help and --version print and end before Qt starts,
@@ -164,7 +172,7 @@ TEST(ProgramArguments, HelpAndVersionPrintWithoutADisplay)
     noDisplay.remove(QStringLiteral("DISPLAY"));
     noDisplay.remove(QStringLiteral("WAYLAND_DISPLAY"));
     noDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    for (auto [flag, expected] : {std::pair{"--help", "usage: nelmora [FILE]"}, {"--version", "nelmora 0."}}) {
+    for (auto [flag, expected] : {std::pair{"--help", "usage: nelmora [--undo-memory MiB] [FILE]"}, {"--version", "nelmora 0."}}) {
         QProcess process;
         process.setProcessEnvironment(noDisplay);
         process.start(program, {QString::fromUtf8(flag)});
