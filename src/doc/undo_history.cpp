@@ -9,13 +9,18 @@ namespace nelmora {
 
 namespace {
 
-void copyBlock(const uint32_t* from, size_t fromStride, uint32_t* to, size_t toStride, int32_t width, int32_t height)
-{
-    for (int32_t row = 0; row < height; ++row)
-        std::memcpy(to + size_t(row) * toStride, from + size_t(row) * fromStride, size_t(width) * sizeof(uint32_t));
-}
-
 size_t pictureBytes(const Image& image) { return size_t(image.width) * size_t(image.height) * sizeof(uint32_t); }
+
+constexpr size_t kTilePixels = size_t(kUndoTileSize) * size_t(kUndoTileSize);
+constexpr size_t kTileBytes = kTilePixels * sizeof(uint32_t);
+constexpr size_t kMostSpareTiles = 1024;  // 16 MiB
+
+// Rows first..last (inclusive) of a tile as bits.
+uint64_t rowBits(int32_t first, int32_t last)
+{
+    const uint64_t upToLast = last >= 63 ? ~uint64_t{0} : (uint64_t{1} << (last + 1)) - 1;
+    return upToLast & ~((uint64_t{1} << first) - 1);
+}
 
 }  // namespace
 
@@ -36,7 +41,7 @@ void UndoHistory::setBudget(size_t bytes)
 {
     budget_ = bytes;
     while (bytes_ > budget_ && steps_.size() > 1 && done_ > 0) {
-        bytes_ -= steps_.front().bytes;
+        drop(steps_.front());
         steps_.pop_front();
         --done_;
     }
@@ -52,12 +57,36 @@ void UndoHistory::beginPixelStep(Image& image)
     tileColumns_ = (image.width + kUndoTileSize - 1) / kUndoTileSize;
     const int32_t tileRows = (image.height + kUndoTileSize - 1) / kUndoTileSize;
     try {
-        kept_.assign(size_t(tileColumns_) * size_t(tileRows), 0);
+        tileIndex_.assign(size_t(tileColumns_) * size_t(tileRows), -1);
     } catch (const std::bad_alloc&) {
         outOfMemory_ = true;
     }
     image.beforeWrite = keepThunk;
     image.writeWatcher = this;
+}
+
+UndoHistory::Tile* UndoHistory::tileAt(int32_t column, int32_t row)
+{
+    int32_t& index = tileIndex_[size_t(row) * size_t(tileColumns_) + size_t(column)];
+    if (index >= 0) return &current_.tiles[size_t(index)];
+    Tile tile{column * kUndoTileSize, row * kUndoTileSize, 0, 0, 0, nullptr};
+    tile.width = std::min(kUndoTileSize, image_->width - tile.x);
+    tile.height = std::min(kUndoTileSize, image_->height - tile.y);
+    try {
+        if (spare_.empty()) {
+            tile.pixels.reset(new uint32_t[kTilePixels]);
+        } else {
+            tile.pixels = std::move(spare_.back());
+            spare_.pop_back();
+        }
+        current_.tiles.push_back(std::move(tile));
+    } catch (const std::bad_alloc&) {
+        outOfMemory_ = true;
+        return nullptr;
+    }
+    current_.bytes += kTileBytes;
+    index = int32_t(current_.tiles.size() - 1);
+    return &current_.tiles.back();
 }
 
 void UndoHistory::keep(const UpdateRect& box)
@@ -68,23 +97,18 @@ void UndoHistory::keep(const UpdateRect& box)
     const int32_t right = std::min(box.right, image->width), bottom = std::min(box.bottom, image->height);
     if (right <= left || bottom <= top) return;
     for (int32_t ty = top / kUndoTileSize; ty <= (bottom - 1) / kUndoTileSize; ++ty) {
+        const int32_t tileTop = ty * kUndoTileSize;
+        const uint64_t wanted = rowBits(std::max(top - tileTop, 0), std::min(bottom - tileTop, kUndoTileSize) - 1);
         for (int32_t tx = left / kUndoTileSize; tx <= (right - 1) / kUndoTileSize; ++tx) {
-            uint8_t& kept = kept_[size_t(ty) * size_t(tileColumns_) + size_t(tx)];
-            if (kept) continue;
-            Tile tile{tx * kUndoTileSize, ty * kUndoTileSize, 0, 0, nullptr};
-            tile.width = std::min(kUndoTileSize, image->width - tile.x);
-            tile.height = std::min(kUndoTileSize, image->height - tile.y);
-            try {
-                tile.pixels.reset(new uint32_t[size_t(tile.width) * size_t(tile.height)]);
-                current_.tiles.push_back(std::move(tile));
-            } catch (const std::bad_alloc&) {
-                outOfMemory_ = true;
-                return;
-            }
-            const Tile& t = current_.tiles.back();
-            copyBlock(&image->at(t.x, t.y), size_t(image->stride), t.pixels.get(), size_t(t.width), t.width, t.height);
-            current_.bytes += size_t(t.width) * size_t(t.height) * sizeof(uint32_t);
-            kept = 1;
+            Tile* t = tileAt(tx, ty);
+            if (!t) return;
+            const uint64_t missing = wanted & ~t->keptRows;
+            if (!missing) continue;
+            for (int32_t row = 0; row < t->height; ++row)
+                if (missing >> row & 1)
+                    std::memcpy(t->pixels.get() + size_t(row) * size_t(t->width), &image->at(t->x, t->y + row),
+                                size_t(t->width) * sizeof(uint32_t));
+            t->keptRows |= missing;
         }
     }
 }
@@ -95,11 +119,12 @@ bool UndoHistory::endPixelStep()
     if (!image) return true;
     image->beforeWrite = nullptr;
     image->writeWatcher = nullptr;
-    kept_.clear();
+    tileIndex_.clear();
     Step step = std::move(current_);
     current_ = Step{};
     if (outOfMemory_) {
         // Older steps would restore tiles around a change nobody kept: drop them all.
+        drop(step);
         clear();
         return false;
     }
@@ -120,7 +145,7 @@ void UndoHistory::pushPictureStep(ImagePtr previous)
 void UndoHistory::push(Step step)
 {
     while (steps_.size() > done_) {
-        bytes_ -= steps_.back().bytes;
+        drop(steps_.back());
         steps_.pop_back();
     }
     bytes_ += step.bytes;
@@ -133,9 +158,18 @@ void UndoHistory::swapTiles(Step& step, Image& image)
 {
     for (Tile& t : step.tiles)
         for (int32_t row = 0; row < t.height; ++row) {
+            if (!(t.keptRows >> row & 1)) continue;
             uint32_t* kept = t.pixels.get() + size_t(row) * size_t(t.width);
             std::swap_ranges(kept, kept + t.width, &image.at(t.x, t.y + row));
         }
+}
+
+void UndoHistory::drop(Step& step)
+{
+    bytes_ -= std::min(bytes_, step.bytes);
+    for (Tile& t : step.tiles)
+        if (spare_.size() < kMostSpareTiles) spare_.push_back(std::move(t.pixels));
+    step.tiles.clear();
 }
 
 // The step now keeps the picture that was current, whose size may differ.
@@ -173,6 +207,7 @@ UndoHistory::Restored UndoHistory::redo(ImagePtr& current)
 
 void UndoHistory::clear()
 {
+    for (Step& step : steps_) drop(step);
     steps_.clear();
     done_ = 0;
     bytes_ = 0;

@@ -1,8 +1,9 @@
 #pragma once
 // The undo history of the picture. A pixel step (a stroke, a fill) keeps the
-// 64 x 64 tiles it changed, copied before their first write; undo swaps them
-// with the picture's, so the step then holds the pixels that redo swaps back.
-// A picture step (New, Open) keeps the whole other picture.
+// 64 x 64 tiles it changed: each row of a tile is copied before its first
+// write. Undo swaps the kept rows with the picture's, so the step then holds
+// the pixels that redo swaps back. A picture step (New, Open) keeps the whole
+// other picture.
 // Steps beyond the memory budget are dropped oldest first, but the newest
 // step always stays, however large.
 
@@ -63,7 +64,8 @@ public:
 private:
     struct Tile {
         int32_t x, y, width, height;
-        std::unique_ptr<uint32_t[]> pixels;  // the other side of the step
+        uint64_t keptRows;                   // bit r: row r is in `pixels`
+        std::unique_ptr<uint32_t[]> pixels;  // the other side of the step, width-long rows
     };
     struct Step {
         std::vector<Tile> tiles;
@@ -72,7 +74,9 @@ private:
     };
 
     static void keepThunk(void* history, const UpdateRect& box);
+    Tile* tileAt(int32_t column, int32_t row);
     void push(Step step);
+    void drop(Step& step);
     static void swapTiles(Step& step, Image& image);
     void swapPicture(Step& step, ImagePtr& current);
 
@@ -84,7 +88,10 @@ private:
     // The pixel step being recorded.
     Image* image_ = nullptr;
     Step current_;
-    std::vector<uint8_t> kept_;  // one flag per tile of image_
+    std::vector<int32_t> tileIndex_;  // per tile of image_: its place in current_.tiles, or -1
+    // Tile buffers of dropped steps, reused so that painting rarely asks the
+    // system for fresh memory.
+    std::vector<std::unique_ptr<uint32_t[]>> spare_;
     int32_t tileColumns_ = 0;
     bool outOfMemory_ = false;
 };
