@@ -1,5 +1,8 @@
 #include "color/color_creator_state.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace nelmora {
 
 void initColorCreatorState(ColorCreatorState& state, Workspace& workspace)
@@ -23,7 +26,7 @@ void fieldLeftClick(ColorCreatorState& state, int32_t x, int32_t y)
     if (state.fieldMode == kSaturationBrightnessSquare) {
         // The top row gives 0x10000 and the bottom row 327: the picture uses
         // 199 - i, so click and picture are one row apart.
-        if (x >= 0 && x < kFieldSize && y >= kFieldTop && y < kFieldTop + kFieldSize) {
+        if (fieldContains(state, x, y)) {
             saturation = x * 65536 / 200;
             brightness = (200 - y + kFieldTop) * 65536 / 200;
         }
@@ -40,6 +43,31 @@ void fieldLeftClick(ColorCreatorState& state, int32_t x, int32_t y)
     }
     setEditedColor(state, hue, saturation, brightness);
     state.fieldDirty = true;
+}
+
+bool fieldContains(const ColorCreatorState& state, int32_t x, int32_t y)
+{
+    if (state.fieldMode == kSaturationBrightnessSquare)
+        return x >= 0 && x < kFieldSize && y >= kFieldTop && y < kFieldTop + kFieldSize;
+    return wheelPoint(x, y).r < 1;
+}
+
+void fieldDrag(ColorCreatorState& state, int32_t x, int32_t y)
+{
+    if (state.fieldMode == kSaturationBrightnessSquare) {
+        fieldLeftClick(state, std::clamp(x, 0, kFieldSize - 1), std::clamp(y, kFieldTop, kFieldTop + kFieldSize - 1));
+        return;
+    }
+    if (wheelPoint(x, y).r >= 1) {
+        // Pulled toward the centre to half a pixel inside the rim; truncation
+        // only moves it further in.
+        const double dx = double(x) - kWheelCentreX;
+        const double dy = double(y) - kWheelCentreY;
+        const double inside = (kWheelRadius - 0.5) / std::hypot(dx, dy);
+        x = kWheelCentreX + int32_t(dx * inside);
+        y = kWheelCentreY + int32_t(dy * inside);
+    }
+    fieldLeftClick(state, x, y);
 }
 
 void fieldRightClick(ColorCreatorState& state)

@@ -41,6 +41,11 @@ void setEditedColor(ColorCreatorState& state, int32_t hue, int32_t saturation, i
 // hue and saturation (16) or hue and brightness (17); on the square (18)
 // saturation and brightness. Any click marks the field dirty.
 void fieldLeftClick(ColorCreatorState& state, int32_t x, int32_t y);
+// Whether a client point lies on the wheel or the square of the current mode.
+bool fieldContains(const ColorCreatorState& state, int32_t x, int32_t y);
+// A drag: the press's rule at the nearest point of the wheel or the square,
+// so the pointer may leave the field and the colour stays on its edge.
+void fieldDrag(ColorCreatorState& state, int32_t x, int32_t y);
 // Cycles 16 -> 17 -> 18 -> 16.
 void fieldRightClick(ColorCreatorState& state);
 

@@ -43,13 +43,28 @@ void ColorCreatorWindow::paintEvent(QPaintEvent* event)
 void ColorCreatorWindow::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        draggingField_ = fieldContains(state_, pos.x(), pos.y());
         fieldLeftClick(state_, pos.x(), pos.y());
-    else if (event->button() == Qt::RightButton)
+    } else if (event->button() == Qt::RightButton) {
         fieldRightClick(state_);
-    else
+    } else {
         return;
+    }
     invalidateWithChildren(this);
+}
+
+void ColorCreatorWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!draggingField_ || !(event->buttons() & Qt::LeftButton)) return;
+    const QPoint pos = event->position().toPoint();
+    fieldDrag(state_, pos.x(), pos.y());
+    invalidateWithChildren(this);
+}
+
+void ColorCreatorWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) draggingField_ = false;
 }
 
 ToolWindow* createColorCreatorWindow(Document& document)

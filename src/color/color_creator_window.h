@@ -25,11 +25,15 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     ColorCreatorState state_;
     ImagePtr fieldImage_;
     int fieldRenderCount_ = 0;
+    // A left press on the wheel or the square: moves keep setting the color.
+    bool draggingField_ = false;
 };
 
 }  // namespace nelmora

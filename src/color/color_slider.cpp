@@ -1,6 +1,7 @@
 #include "color/color_slider.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "engine/color.h"
 
@@ -39,7 +40,16 @@ ColumnColors columnColors(int32_t n, int32_t v, int32_t u, int32_t h, int32_t s,
     }
 }
 
+// UTF-8, by channel n - 1.
+constexpr const char* kChannelNames[] = {"色相 (hue)", "彩度 (saturation)", "明度 (brightness)",
+                                         "赤 (red)",   "緑 (green)",        "青 (blue)"};
+
 }  // namespace
+
+const char* colorChannelName(int32_t n)
+{
+    return n >= 1 && n <= int32_t(std::size(kChannelNames)) ? kChannelNames[n - 1] : "";
+}
 
 int32_t sliderValuePosition(int32_t n, int32_t width, int32_t h, int32_t s, int32_t b)
 {
@@ -103,6 +113,38 @@ bool colorSliderClick(ColorCreatorState& state, const ColorSliderRecord& slider,
     setEditedColor(state, h, s, b);
     state.fieldDirty = true;
     return true;
+}
+
+bool colorSliderDrag(ColorCreatorState& state, const ColorSliderRecord& slider, int32_t x, int32_t width)
+{
+    return colorSliderClick(state, slider, std::clamp(x, 0, std::max(width - 1, 0)), width);
+}
+
+void colorSliderStep(ColorCreatorState& state, const ColorSliderRecord& slider, int32_t steps)
+{
+    const int32_t n = effectiveChannel(slider.channel, state.rgbMode);
+    int32_t h = editedHue(state), s = editedSaturation(state), b = editedBrightness(state);
+    const int64_t move = int64_t{steps} * kColorSliderStep;
+    if (n >= 1 && n <= 3) {
+        int32_t& channel = n == 1 ? h : n == 2 ? s : b;
+        channel = int32_t(std::clamp<int64_t>(channel + move, 0, 0xFFFF));
+    } else {
+        const Rgb rgb = bytesOf(hsbToRgb(h, s, b));
+        const int32_t from = n == 4 ? rgb.r : n == 5 ? rgb.g : rgb.b;
+        const int32_t to = int32_t(std::clamp<int64_t>(from + move / kColorSliderStep, 0, 255));
+        // HSB cannot hold every RGB colour: a byte that comes back unchanged
+        // through it is pushed one further, so every notch moves the slider.
+        const int32_t direction = to > from ? 1 : -1;
+        for (int32_t target = to; target >= 0 && target <= 255; target += direction) {
+            Rgb moved = rgb;
+            (n == 4 ? moved.r : n == 5 ? moved.g : moved.b) = target;
+            rgbToHsb(packRgb(moved.r, moved.g, moved.b), h, s, b);
+            const Rgb back = bytesOf(hsbToRgb(h, s, b));
+            if (to == from || (n == 4 ? back.r : n == 5 ? back.g : back.b) != from) break;
+        }
+    }
+    setEditedColor(state, h, s, b);
+    state.fieldDirty = true;
 }
 
 void toggleRgbMode(int32_t& rgbMode)

@@ -26,6 +26,9 @@ struct ColorSliderRecord {
 // 1 hue, 2 saturation, 3 brightness, 4 red, 5 green, 6 blue.
 inline int32_t effectiveChannel(int32_t channel, int32_t rgbMode) { return channel + rgbMode; }
 
+// What channel n (1..6) sets, in Japanese and in English: "色相 (hue)".
+const char* colorChannelName(int32_t n);
+
 // The column of the value line for a client `width` pixels wide.
 int32_t sliderValuePosition(int32_t n, int32_t width, int32_t h, int32_t s, int32_t b);
 
@@ -37,6 +40,14 @@ void renderColorSlider(Image& strip, int32_t width, int32_t height, int32_t n, i
 // column x (through rgbToHsb in RGB mode) and marks the field dirty; false,
 // changing nothing, for a client without width.
 bool colorSliderClick(ColorCreatorState& state, const ColorSliderRecord& slider, int32_t x, int32_t width);
+// A drag: the press's rule at column x held inside the client.
+bool colorSliderDrag(ColorCreatorState& state, const ColorSliderRecord& slider, int32_t x, int32_t width);
+
+// One step is a 256th of the channel's range: one unit of a red, green or
+// blue byte, 256 of hue, saturation or brightness.
+inline constexpr int32_t kColorSliderStep = 256;
+// Moves the slider's channel by `steps` steps (negative: down), clamped to the channel's range.
+void colorSliderStep(ColorCreatorState& state, const ColorSliderRecord& slider, int32_t steps);
 
 // Switches all sliders between 0 (HSB) and 3 (RGB).
 void toggleRgbMode(int32_t& rgbMode);

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "platform/image_view.h"
@@ -25,6 +26,14 @@ ColorSliderControl::ColorSliderControl(ColorCreatorState& state, int32_t channel
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+bool ColorSliderControl::event(QEvent* event)
+{
+    // The channel changes with the RGB switch, which any slider may flip.
+    if (event->type() == QEvent::ToolTip)
+        setToolTip(QString::fromUtf8(colorChannelName(effectiveChannel(record_.channel, state_.rgbMode))));
+    return QFrame::event(event);
+}
+
 void ColorSliderControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -46,12 +55,36 @@ void ColorSliderControl::mousePressEvent(QMouseEvent* event)
     const QRect client = contentsRect();
     const QPoint pos = event->position().toPoint();
     if (!client.contains(pos)) return;
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         colorSliderClick(state_, record_, pos.x() - client.left(), client.width());
-    else if (event->button() == Qt::RightButton)
+        dragging_ = true;
+    } else if (event->button() == Qt::RightButton) {
         toggleRgbMode(state_.rgbMode);
-    else
+    } else {
         return;
+    }
+    invalidateWithChildren(colorCreator_);
+}
+
+void ColorSliderControl::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!dragging_ || !(event->buttons() & Qt::LeftButton)) return;
+    const QRect client = contentsRect();
+    colorSliderDrag(state_, record_, event->position().toPoint().x() - client.left(), client.width());
+    invalidateWithChildren(colorCreator_);
+}
+
+void ColorSliderControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) dragging_ = false;
+}
+
+void ColorSliderControl::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    const int steps = wheel_.takeSteps(event);
+    if (steps == 0) return;
+    colorSliderStep(state_, record_, steps);
     invalidateWithChildren(colorCreator_);
 }
 

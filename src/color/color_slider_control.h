@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "color/color_slider.h"
+#include "platform/wheel_notches.h"
 
 namespace nelmora {
 
@@ -16,8 +17,12 @@ public:
     ColorSliderControl(ColorCreatorState& state, int32_t channel, QWidget* colorCreator);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     ColorCreatorState& state_;
@@ -25,6 +30,8 @@ private:
     QWidget* colorCreator_;
     // The strip all sliders compose on; it lives as long as any slider does.
     std::shared_ptr<Image> strip_;
+    bool dragging_ = false;
+    WheelNotches wheel_;
 };
 
 }  // namespace nelmora

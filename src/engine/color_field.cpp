@@ -9,8 +9,6 @@ namespace nelmora {
 
 namespace {
 
-constexpr int32_t kCentreX = 100;
-constexpr int32_t kCentreY = 190;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kBlack = 0;
 // Markers may land in the top area but never in the undrawn rows below 290.
@@ -33,14 +31,14 @@ void drawWheelMarkers(Image& image, int32_t h, int32_t radiusValue, uint32_t col
     const double sinTheta = std::sin(theta);
     const double cosTheta = std::cos(theta);
     for (int k = 0; k < 30; ++k)
-        plot(image, int32_t(sinTheta * k * 100 / 30 + 100), int32_t(kCentreY - cosTheta * k * 100 / 30), color);
+        plot(image, int32_t(sinTheta * k * 100 / 30 + 100), int32_t(kWheelCentreY - cosTheta * k * 100 / 30), color);
     for (int k = 0; k < 90; ++k) {
         const double phi = 2 * k * kPi / 90;
         plot(image, int32_t(std::sin(phi) * radiusValue * 100 / 65536 + 100),
-             int32_t(kCentreY - std::cos(phi) * radiusValue * 100 / 65536), color);
+             int32_t(kWheelCentreY - std::cos(phi) * radiusValue * 100 / 65536), color);
     }
     const double ringX = sinTheta * radiusValue * 100 / 65536 + 100;
-    const double ringY = kCentreY - cosTheta * radiusValue * 100 / 65536;
+    const double ringY = kWheelCentreY - cosTheta * radiusValue * 100 / 65536;
     for (int k = 0; k < 10; ++k) {
         const double phi = 2 * k * kPi / 10;
         plot(image, int32_t(2 * std::sin(phi) + ringX), int32_t(ringY - 2 * std::cos(phi)), color);
@@ -91,8 +89,8 @@ void renderSquare(Image& image, int32_t h, int32_t s, int32_t b)
 
 WheelPoint wheelPoint(int32_t x, int32_t y)
 {
-    const double dx = double(x) - kCentreX;
-    const double dy = double(y) - kCentreY;
+    const double dx = double(x) - kWheelCentreX;
+    const double dy = double(y) - kWheelCentreY;
     const double r = std::sqrt(dx * dx * 4 / 200 / 200 + dy * dy * 4 / 200 / 200);
     // dy is +0.0 on the centre row, so the centre itself gives atan2(0, 0) = 0.
     const double a = std::atan2(dx, -dy + 0.0) / kPi / 2;

@@ -20,7 +20,12 @@ inline constexpr int32_t kColorFieldImageHeight = 300;
 inline constexpr int32_t kFieldTop = 90;
 inline constexpr int32_t kFieldSize = 200;
 
-// A client point seen from the wheel centre (100, 190): r is the distance in
+// The wheel's centre and radius in client pixels.
+inline constexpr int32_t kWheelCentreX = 100;
+inline constexpr int32_t kWheelCentreY = 190;
+inline constexpr int32_t kWheelRadius = 100;
+
+// A client point seen from the wheel centre: r is the distance in
 // units of the 100-pixel radius, hue the angle (0 up, clockwise) as a hue.
 struct WheelPoint {
     double r;

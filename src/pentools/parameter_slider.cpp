@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <utility>
 
@@ -28,6 +29,7 @@ ParameterSlider::ParameterSlider(QWidget* parent, SliderRecord record, SliderBin
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     strip_ = acquireSharedImage(stripSlot, kSliderStripWidth, kSliderStripHeight);
+    connect(&repeatTimer_, &QTimer::timeout, this, &ParameterSlider::repeatStep);
 }
 
 ParameterSlider::~ParameterSlider() = default;
@@ -58,15 +60,59 @@ void ParameterSlider::paintEvent(QPaintEvent*)
     painter.drawText(w - 18, baseline, QStringLiteral("< >"));
 }
 
+int32_t ParameterSlider::clientX(const QMouseEvent* event) const
+{
+    return event->position().toPoint().x() - contentsRect().left();
+}
+
 void ParameterSlider::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint at = event->position().toPoint();
     // The border is not part of the control's client area.
-    if (!contentsRect().contains(at)) return;
-    if (event->button() == Qt::LeftButton)
-        store(sliderLeftClick(record_, value(), at.x() - contentsRect().left(), clientWidth()));
-    else if (event->button() == Qt::RightButton)
+    if (!contentsRect().contains(event->position().toPoint())) return;
+    const int32_t x = clientX(event);
+    if (event->button() == Qt::LeftButton) {
+        store(sliderLeftClick(record_, value(), x, clientWidth()));
+        switch (sliderPartAt(record_, x, clientWidth())) {
+        case SliderPart::bar: draggingBar_ = true; break;
+        case SliderPart::stepUp: repeatSteps_ = 1; break;
+        case SliderPart::stepDown: repeatSteps_ = -1; break;
+        case SliderPart::text: break;
+        }
+        if (repeatSteps_ != 0) repeatTimer_.start(kStepRepeatDelayMs);
+    } else if (event->button() == Qt::RightButton) {
         store(sliderRightClick(record_));
+    }
+}
+
+void ParameterSlider::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!draggingBar_ || !(event->buttons() & Qt::LeftButton)) return;
+    const int32_t dragged = sliderBarDrag(record_, value(), clientX(event), clientWidth());
+    // Unmoved steps are not written: each write may rebuild a pen's map.
+    if (dragged != value()) store(dragged);
+}
+
+void ParameterSlider::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) return;
+    draggingBar_ = false;
+    repeatSteps_ = 0;
+    repeatTimer_.stop();
+}
+
+void ParameterSlider::repeatStep()
+{
+    repeatTimer_.start(kStepRepeatIntervalMs);
+    store(sliderStep(record_, value(), repeatSteps_));
+}
+
+void ParameterSlider::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    const int steps = wheel_.takeSteps(event);
+    if (steps == 0) return;
+    const int32_t stepped = sliderStep(record_, value(), steps);
+    if (stepped != value()) store(stepped);
 }
 
 void ParameterSlider::store(int32_t newValue)
@@ -77,10 +123,11 @@ void ParameterSlider::store(int32_t newValue)
 }
 
 ParameterSlider* createParameterSlider(QWidget* parent, QPoint position, QSize size, SliderRecord record,
-                                       SliderBinding binding)
+                                       SliderBinding binding, const QString& toolTip)
 {
     auto* slider = new ParameterSlider(parent, std::move(record), std::move(binding));
     slider->setGeometry(QRect(position, size));
+    slider->setToolTip(toolTip.isEmpty() ? fromShiftJis(slider->record().label).trimmed() : toolTip);
     slider->show();
     return slider;
 }

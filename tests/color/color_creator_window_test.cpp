@@ -12,7 +12,9 @@
 #include "color/color_creator_window.h"
 #include "color/color_slider_control.h"
 #include "paint_counter.h"
+#include <QHelpEvent>
 #include "platform/invalidate.h"
+#include "pointer_input.h"
 
 namespace nelmora {
 namespace {
@@ -138,6 +140,50 @@ TEST_F(ColorCreatorWindowTest, PickWhileColorOneIsEditedRendersAndMovesTheSlider
     EXPECT_EQ(window->fieldRenderCount(), 2);
     // Hue 0xAAAA: the hue slider's value line at 0xAAAA * 128 / 65536 = 85, plus the border.
     EXPECT_EQ(pixel(sliders[0], 86, 3), 0u);
+}
+
+TEST_F(ColorCreatorWindowTest, DragsOnTheFieldAndTheSlidersFollowThePointer)
+{
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(100, 240));
+    const DrawingValues pressed = workspace.drawingValues();
+    dragThrough(window, QPoint(150, 190), {QPoint(120, 150), QPoint(100, 240)});
+    EXPECT_EQ(workspace.drawingValues(), pressed);
+    // Off the wheel the colour stays on its rim.
+    dragThrough(window, QPoint(150, 190), {QPoint(600, 190)});
+    EXPECT_EQ(workspace.drawingValue(dv::hue1), 16384);
+    EXPECT_GT(workspace.drawingValue(dv::saturation1), 64000);
+    // A drag begun above the field changes nothing.
+    const DrawingValues before = workspace.drawingValues();
+    dragThrough(window, QPoint(5, 80), {QPoint(100, 190)});
+    EXPECT_EQ(workspace.drawingValues(), before);
+
+    QTest::mouseClick(sliders[1], Qt::LeftButton, {}, QPoint(1 + 30, 10));
+    const int32_t saturation = workspace.drawingValue(dv::saturation1);
+    dragThrough(sliders[1], QPoint(1 + 100, 10), {QPoint(1 + 60, 10), QPoint(1 + 30, 10)});
+    EXPECT_EQ(workspace.drawingValue(dv::saturation1), saturation);
+    dragThrough(sliders[1], QPoint(1 + 100, 10), {QPoint(-200, 10)});
+    EXPECT_EQ(workspace.drawingValue(dv::saturation1), 0);
+}
+
+TEST_F(ColorCreatorWindowTest, SliderTooltipsNameTheChannelOfTheMode)
+{
+    auto tip = [](QWidget* slider) {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), slider->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(slider, &help);
+        return slider->toolTip();
+    };
+    EXPECT_EQ(tip(sliders[1]), QString::fromUtf8("彩度 (saturation)"));
+    QTest::mouseClick(sliders[0], Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(tip(sliders[1]), QString::fromUtf8("緑 (green)"));
+}
+
+TEST_F(ColorCreatorWindowTest, TheWheelStepsTheSliderUnderIt)
+{
+    workspace.setDrawingValue(dv::brightness1, 0x8000);
+    turnWheel(sliders[2], 1);
+    EXPECT_EQ(workspace.drawingValue(dv::brightness1), 0x8000 + kColorSliderStep);
+    turnWheel(sliders[2], 1000, Qt::ShiftModifier);
+    EXPECT_EQ(workspace.drawingValue(dv::brightness1), 0xFFFF);
 }
 
 TEST_F(ColorCreatorWindowTest, SliderClicksAndTheSharedRgbMode)

@@ -54,6 +54,49 @@ TEST_F(ColorFieldTest, ClicksOffTheWheelChangeNothingButStillAskForARender)
     EXPECT_EQ(value(dv::brightness1), 3456);
 }
 
+TEST_F(ColorFieldTest, DragsArePressesWhereTheyEndHeldOnTheWheelOrSquare)
+{
+    for (int32_t mode : {kHueSaturationWheel, kHueBrightnessWheel, kSaturationBrightnessSquare}) {
+        state.fieldMode = mode;
+        for (auto [x, y] : {std::pair{100, 190}, std::pair{150, 120}, std::pair{3, 190}, std::pair{199, 289}}) {
+            if (!fieldContains(state, x, y)) continue;
+            setColor(1234, 2345, 3456);
+            fieldLeftClick(state, x, y);
+            const DrawingValues pressed = workspace.drawingValues();
+            setColor(1234, 2345, 3456);
+            fieldDrag(state, x, y);
+            EXPECT_EQ(workspace.drawingValues(), pressed) << mode << " " << x << "," << y;
+        }
+    }
+
+    // Off the wheel, the drag stays on its rim in the pointer's direction.
+    state.fieldMode = kHueSaturationWheel;
+    setColor(1234, 2345, 3456);
+    fieldDrag(state, 400, 190);
+    EXPECT_EQ(value(dv::hue1), 16384);
+    EXPECT_GT(value(dv::saturation1), 64000);
+    fieldDrag(state, 100, -500);
+    EXPECT_EQ(value(dv::hue1), 0);
+
+    // Off the square, on its nearest edge.
+    state.fieldMode = kSaturationBrightnessSquare;
+    fieldDrag(state, -30, 1000);
+    EXPECT_EQ(value(dv::saturation1), 0);
+    EXPECT_EQ(value(dv::brightness1), 327);
+}
+
+TEST_F(ColorFieldTest, OnlyTheWheelOrTheSquareStartsADrag)
+{
+    EXPECT_TRUE(fieldContains(state, 100, 190));
+    EXPECT_FALSE(fieldContains(state, 100, 50));
+    EXPECT_FALSE(fieldContains(state, 0, 190));
+    state.fieldMode = kSaturationBrightnessSquare;
+    EXPECT_TRUE(fieldContains(state, 0, 90));
+    EXPECT_TRUE(fieldContains(state, 199, 289));
+    EXPECT_FALSE(fieldContains(state, 199, 290));
+    EXPECT_FALSE(fieldContains(state, 100, 89));
+}
+
 TEST_F(ColorFieldTest, BrightnessWheelSetsBrightnessInsteadOfSaturation)
 {
     fieldRightClick(state);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "color/color_slider.h"
+#include "engine/color.h"
 #include "color_state_fixture.h"
 
 namespace nelmora {
@@ -83,6 +84,59 @@ TEST_F(ColorSliderTest, HsbClicksStoreTheColumnValue)
 
     EXPECT_FALSE(colorSliderClick(state, slider(1), 0, 0));
     EXPECT_EQ(value(dv::hue1), 65024);
+}
+
+TEST_F(ColorSliderTest, DragsArePressesWhereTheyEndHeldInsideTheClient)
+{
+    for (int32_t channel = 1; channel <= 3; ++channel)
+        for (int32_t x : {0, 31, 64, 127}) {
+            setColor(100, 200, 300);
+            colorSliderClick(state, slider(channel), x, 128);
+            const DrawingValues pressed = workspace.drawingValues();
+            setColor(100, 200, 300);
+            colorSliderDrag(state, slider(channel), x, 128);
+            EXPECT_EQ(workspace.drawingValues(), pressed) << channel << " " << x;
+        }
+    colorSliderDrag(state, slider(1), -50, 128);
+    EXPECT_EQ(value(dv::hue1), 0);
+    colorSliderDrag(state, slider(1), 400, 128);
+    EXPECT_EQ(value(dv::hue1), 65024);
+}
+
+TEST_F(ColorSliderTest, WheelStepsAChannelAndClampsAtItsEnds)
+{
+    setColor(1000, 200, 300);
+    state.fieldDirty = false;
+    colorSliderStep(state, slider(1), 1);
+    EXPECT_EQ(value(dv::hue1), 1000 + kColorSliderStep);
+    EXPECT_TRUE(state.fieldDirty);
+    colorSliderStep(state, slider(1), -10);
+    EXPECT_EQ(value(dv::hue1), 0);
+    colorSliderStep(state, slider(3), 1000);
+    EXPECT_EQ(value(dv::brightness1), 0xFFFF);
+    EXPECT_EQ(value(dv::saturation1), 200);
+
+    // RGB mode steps the byte. Every notch moves red until it reaches the end
+    // of what HSB gives back (254 at full brightness), then down to 0, although
+    // HSB cannot hold every byte on the way.
+    toggleRgbMode(state.rgbMode);
+    setColor(0, 0, 0);
+    const auto red = [this] {
+        return (hsbToRgb(value(dv::hue1), value(dv::saturation1), value(dv::brightness1)) >> 16) & 0xFF;
+    };
+    colorSliderStep(state, slider(1), 1);
+    EXPECT_EQ(red(), 1u);
+    uint32_t before = 0;
+    do {
+        before = red();
+        colorSliderStep(state, slider(1), 1);
+    } while (red() > before);
+    EXPECT_GE(before, 254u);
+    do {
+        before = red();
+        colorSliderStep(state, slider(1), -1);
+    } while (red() < before);
+    EXPECT_EQ(before, 0u);
 }
 
 TEST_F(ColorSliderTest, RgbClicksGoThroughRgbToHsb)

@@ -8,6 +8,8 @@
 #include <QTest>
 
 #include "pentools/parameter_slider.h"
+#include "pentools/slider_click.h"
+#include "pointer_input.h"
 #include "pentools/slider_row.h"
 
 namespace nelmora {
@@ -95,6 +97,73 @@ TEST_F(ParameterSliderTest, EveryClickOnTheClientWritesOnceAndRepaintsTheSlider)
     EXPECT_EQ(clientPixel(slider, 89, 0), 0u);
     QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(0, 6));  // the border
     EXPECT_EQ(writes, 1);
+}
+
+TEST_F(ParameterSliderTest, ABarDragFollowsThePointerAndEndsAsAPressThere)
+{
+    ParameterSlider* slider = makeSlider();
+    const SliderRecord& record = slider->record();
+    for (int endX : {0, 40, 120, 178}) {
+        first = 0x8000;
+        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(1 + endX, 6));
+        const int32_t pressed = first;
+        first = 0x8000;
+        dragThrough(slider, QPoint(1 + 100, 6), {QPoint(1 + 150, 6), QPoint(1 + endX, 20)});
+        EXPECT_EQ(first, pressed) << endX;
+    }
+    // Past either end of the bar, even over the number and the buttons, the drag holds its end.
+    dragThrough(slider, QPoint(1 + 10, 6), {QPoint(1 + 264, 6)});
+    EXPECT_EQ(first, record.max);
+    dragThrough(slider, QPoint(1 + 10, 6), {QPoint(-300, 6)});
+    EXPECT_EQ(first, record.min);
+
+    // A press on the number starts no drag; a move without the button does nothing.
+    first = 0x8000;
+    dragThrough(slider, QPoint(1 + 200, 6), {QPoint(1 + 20, 6)});
+    EXPECT_EQ(first, 0x8000);
+    QTest::mouseMove(slider, QPoint(1 + 30, 6));
+    EXPECT_EQ(first, 0x8000);
+}
+
+TEST_F(ParameterSliderTest, WheelStepsAndClamps)
+{
+    ParameterSlider* slider = makeSlider();
+    first = 0x10000;
+    turnWheel(slider, 1);
+    EXPECT_EQ(first, 0x10000 + 655);
+    turnWheel(slider, -2);
+    EXPECT_EQ(first, 0x10000 - 655);
+    turnWheel(slider, 3, Qt::ShiftModifier);
+    EXPECT_EQ(first, 0x10000 + 29 * 655);
+    writes = 0;
+    turnWheel(slider, 1000);
+    EXPECT_EQ(first, 0x20000);
+    turnWheel(slider, 1);  // already at the end: nothing to write
+    EXPECT_EQ(writes, 1);
+    turnWheel(slider, -1000, Qt::ShiftModifier);
+    EXPECT_EQ(first, 0);
+}
+
+TEST_F(ParameterSliderTest, AHeldStepButtonRepeats)
+{
+    ParameterSlider* slider = makeSlider();
+    first = 0x100;
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(1 + 259, 6));
+    EXPECT_EQ(first, 0x100 + 655);  // the press itself steps at once
+    EXPECT_EQ(slider->repeatingSteps(), 1);
+    // Held long enough, the button keeps stepping (no pace is asserted).
+    for (int waited = 0; first < 0x100 + 3 * 655 && waited < 10000; waited += 20) QTest::qWait(20);
+    EXPECT_GE(first, 0x100 + 3 * 655);
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(1 + 259, 6));
+    EXPECT_EQ(slider->repeatingSteps(), 0);
+    const int32_t released = first;
+    QTest::qWait(kStepRepeatDelayMs + 2 * kStepRepeatIntervalMs);
+    EXPECT_EQ(first, released);
+
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(1 + 250, 6));
+    EXPECT_EQ(slider->repeatingSteps(), -1);
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(1 + 250, 6));
+    EXPECT_EQ(first, released - 655);
 }
 
 TEST_F(ParameterSliderTest, StripOutlivesTheFirstSliderToGo)

@@ -211,5 +211,49 @@ TEST_F(SliderClick, OutOfRangeValuesDoNotOverflow)
     EXPECT_EQ(sliderRightClick(thickness), 0x10000);
 }
 
+TEST_F(SliderClick, ADragOnTheBarIsAPressWhereItEndsHeldOnTheBar)
+{
+    const SliderRecord mode = makeSliderRecord(kMode);
+    for (int32_t x = 0; x <= 178; x += 7) EXPECT_EQ(sliderBarDrag(thickness, 5, x, kW), sliderLeftClick(thickness, 5, x, kW));
+    for (int32_t x = 0; x <= 128; ++x) EXPECT_EQ(sliderBarDrag(mode, 5, x, 218), sliderLeftClick(mode, 5, x, 218));
+    // Beyond the bar the drag stays on its end; it never reaches the step buttons.
+    EXPECT_EQ(sliderBarDrag(thickness, 5, -40, kW), 1);
+    EXPECT_EQ(sliderBarDrag(thickness, 5, 260, kW), 0x20000);
+    EXPECT_EQ(sliderBarDrag(scale, 0, 500, 98), 0x50000);
+    EXPECT_EQ(sliderBarDrag(thickness, 7, 10, 40), 7);  // no bar
+}
+
+TEST_F(SliderClick, StepsMoveAndClampAtTheMovedEnd)
+{
+    EXPECT_EQ(sliderStep(thickness, 0x8000, 1), 0x8000 + 655);
+    EXPECT_EQ(sliderStep(thickness, 0x8000, -10), 0x8000 - 6550);
+    EXPECT_EQ(sliderStep(thickness, 0x20000 - 100, 1), 0x20000);
+    EXPECT_EQ(sliderStep(thickness, 5000, -10), 1);
+    // A value outside the range moving away from the crossed limit stays out, as with the buttons.
+    EXPECT_EQ(sliderStep(thickness, 0x30000, -1), 0x30000 - 655);
+    EXPECT_EQ(sliderStep(thickness, 0x30000, 1), 0x20000);
+    SliderRecord huge = scale;
+    huge.min = INT32_MIN;
+    huge.max = INT32_MAX;
+    huge.step = INT32_MAX;
+    EXPECT_EQ(sliderStep(huge, 0, 10), INT32_MAX);
+    EXPECT_EQ(sliderStep(huge, 0, -10), INT32_MIN);
+}
+
+TEST_F(SliderClick, StepsReachEveryNameOfALongList)
+{
+    // Sources 10, 21 and 32 lie between pixels of the source column's bar.
+    const SliderRecord source = makeSliderRecord(kSource, &sourceLabels(), true);
+    int32_t value = 0;
+    for (int32_t n = 1; n < sourceLabels().count(); ++n) {
+        value = sliderStep(source, value, 1);
+        EXPECT_EQ(value, n);
+    }
+    EXPECT_EQ(sliderStep(source, value, 1), 33);
+    EXPECT_EQ(sliderStep(source, 30, 10), 33);
+    EXPECT_EQ(sliderStep(source, 3, -10), 0);
+    EXPECT_EQ(sliderStep(source, 0, -1), 0);
+}
+
 }  // namespace
 }  // namespace nelmora
