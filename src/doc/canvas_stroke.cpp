@@ -4,6 +4,12 @@
 
 namespace nelmora {
 
+const NameList& drawModeLabels()
+{
+    static const NameList labels = makeNameList({"しない", "通常  ", "遅延  "});
+    return labels;
+}
+
 namespace {
 constexpr size_t kRecordedPoints = 100000;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "doc/workspace.h"
+#include "text/name_list.h"
 
 namespace nelmora {
 
@@ -23,6 +24,8 @@ StrokeOps engineStrokeOps();
 inline constexpr int32_t kDrawModeOff = 0;
 inline constexpr int32_t kDrawModeLive = 1;
 inline constexpr int32_t kDrawModeDelayed = 2;
+// Their names, by drawMode, as the pen set and the status bar show them.
+const NameList& drawModeLabels();
 
 class CanvasStroke {
 public:

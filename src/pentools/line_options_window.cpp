@@ -8,6 +8,7 @@
 #include "app/tool_windows.h"
 #include "pentools/parameter_slider.h"
 #include "pentools/slider_row.h"
+#include "platform/shift_jis_text.h"
 
 namespace nelmora {
 
@@ -47,6 +48,13 @@ struct RowsCommand {
 };
 constexpr RowsCommand kRowsCommands[] = {{"1", 58}, {"2", 100}, {"3", 167}, {"4", 280}};
 
+// The row's label and the drawing value it sets, named as the pen set's sources name it.
+QString valueToolTip(const SliderRow& row, int index)
+{
+    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(row.label.data(), qsizetype(row.label.size())).trimmed(),
+                                         fromShiftJis(sourceLabels().entry(index)).trimmed());
+}
+
 }  // namespace
 
 LineOptionWindow::LineOptionWindow(Document& document)
@@ -77,7 +85,8 @@ LineOptionWindow::LineOptionWindow(Document& document)
         sliders_[size_t(i)] = createParameterSlider(
             client_, QPoint(kSliderLeft + row.xOffset, top), QSize(row.width, row.height), makeSliderRecord(row),
             {[&workspace, index] { return workspace.drawingValue(index); },
-             [&workspace, index](int32_t v) { workspace.setDrawingValue(index, v); }});
+             [&workspace, index](int32_t v) { workspace.setDrawingValue(index, v); }},
+            valueToolTip(row, index));
         top += row.pitch;
     }
     setVisibleHeight(kRowsCommands[0].clientHeight);

@@ -31,11 +31,9 @@ std::string displayName(const std::string& name)
     return name.substr(0, dot);
 }
 
-std::string itemText(const std::string& name)
-{
-    std::string shown = displayName(name);
-    return isValidUtf8(shown) ? shown : shiftJisToUtf8(shown);
-}
+std::string itemText(const std::string& name) { return nameText(displayName(name)); }
+
+std::string nameText(const std::string& name) { return isValidUtf8(name) ? name : shiftJisToUtf8(name); }
 
 bool isPenFileName(const std::string& name)
 {

@@ -32,6 +32,8 @@ std::string displayName(const std::string& name);
 // not valid UTF-8 is read as CP932 (pen files from Japanese Windows machines
 // keep their Shift-JIS names). Files are still opened by their own bytes.
 std::string itemText(const std::string& name);
+// The whole name, extension included, read the same way.
+std::string nameText(const std::string& name);
 
 // True for names ending in ".pen" in any case (".pen" itself included).
 bool isPenFileName(const std::string& name);

@@ -6,6 +6,7 @@
 
 #include "app/document.h"
 #include "app/tool_windows.h"
+#include "doc/canvas_stroke.h"
 #include "engine/color.h"
 #include "pen/drawing_values.h"
 #include "pen/slot_table.h"
@@ -29,22 +30,24 @@ constexpr SliderRow destination(std::string_view label)
 struct HeaderSlider {
     QPoint position;
     SliderRow row;
+    std::string_view name;  // what it sets, in words
 };
 constexpr SliderRow header(std::string_view label, int32_t max, int32_t width)
 {
     return {label, 0x808080, 0xC0C0C0, " ", 0, 0, max, 1, 1, 1, width, 14, 0, 0};
 }
-constexpr HeaderSlider kPenNumberSlider{{10, 10}, header("PenNo", 1, 130)};
+constexpr HeaderSlider kPenNumberSlider{{10, 10}, header("PenNo", 1, 130), "the pen shown here and in the pen creator"};
 constexpr HeaderSlider kSwitchSliders[kPenSetSwitchCount] = {
-    {{200, 10}, header("描画 ", 2, 105)},
-    {{310, 10}, header("線色 ", 1, 100)},
-    {{415, 10}, header("終端 ", 1, 100)},
+    {{200, 10}, header("描画 ", 2, 105), "draw mode: off, live or delayed"},
+    {{310, 10}, header("線色 ", 1, 100), "line color: one or two colors"},
+    {{415, 10}, header("終端 ", 1, 100), "end dab"},
 };
 constexpr PenField kSwitchFields[kPenSetSwitchCount] = {PenField::drawMode, PenField::lineColor, PenField::endFlag};
 
 // One grid column. Its bar colors come from hsbToRgb with a hue that turns
 // from row to row; the end color's hue runs 10000 ahead of the start's.
 struct GridColumn {
+    std::string_view name;
     int x;
     int width;
     bool source;  // a source index: default slot + 1, shown by name
@@ -52,12 +55,12 @@ struct GridColumn {
     int32_t startSaturation, startBrightness, endSaturation, endBrightness;
 };
 constexpr GridColumn kColumns[kPenSetColumnCount] = {
-    {10, 95, true, 0, 0, 33, 33, 33, 1, 50000, 45535, 30000, 65535},
-    {105, 100, false, -0x20000, 0x10000, 0x20000, 0x10000, 100, 655, 50000, 45535, 30000, 65535},
-    {210, 100, true, 0, 0, 33, 33, 33, 1, 30000, 45535, 30000, 65535},
-    {310, 100, false, -0x50000, 0, 0x50000, 0x10000, 100, 655, 30000, 45535, 30000, 65535},
-    {415, 100, false, -0x20000, 0, 0x20000, 0x10000, 100, 655, 40000, 65535, 30000, 65535},
-    {520, 100, false, 0, 0, 0x10000, 0x8000, 100, 327, 30000, 65535, 40000, 45535},
+    {"source A", 10, 95, true, 0, 0, 33, 33, 33, 1, 50000, 45535, 30000, 65535},
+    {"scale A", 105, 100, false, -0x20000, 0x10000, 0x20000, 0x10000, 100, 655, 50000, 45535, 30000, 65535},
+    {"source B", 210, 100, true, 0, 0, 33, 33, 33, 1, 30000, 45535, 30000, 65535},
+    {"scale B", 310, 100, false, -0x50000, 0, 0x50000, 0x10000, 100, 655, 30000, 45535, 30000, 65535},
+    {"base", 415, 100, false, -0x20000, 0, 0x20000, 0x10000, 100, 655, 40000, 65535, 30000, 65535},
+    {"jitter", 520, 100, false, 0, 0, 0x10000, 0x8000, 100, 327, 30000, 65535, 40000, 45535},
 };
 constexpr int kGridTop = 40;
 constexpr int kGridPitch = 15;
@@ -84,12 +87,25 @@ SliderRow gridRow(const GridColumn& column, int slotIndex)
             kGridPitch};
 }
 
+// "label (what it sets)", the label as the row shows it.
+QString nameToolTip(std::string_view label, std::string_view name)
+{
+    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(label.data(), qsizetype(label.size())).trimmed(),
+                                         QString::fromUtf8(name.data(), qsizetype(name.size())));
+}
+
+QString gridToolTip(const GridColumn& column, int slotIndex)
+{
+    const SlotInfo& slot = slotTable[size_t(slotIndex)];
+    return nameToolTip(slot.label, slot.name) + QStringLiteral(": ") +
+           QString::fromUtf8(column.name.data(), qsizetype(column.name.size()));
+}
+
 }  // namespace
 
 PenSetWindow::PenSetWindow(Document& document)
     : ToolWindow(QStringLiteral("PenSet"), kClientSize),
       document_(document),
-      drawModeNames_(makeNameList({"しない", "通常  ", "遅延  "})),
       lineColorNames_(makeNameList({"１色  ", "２色  "})),
       endNames_(makeNameList({"なし  ", "描く  "}))
 {
@@ -100,9 +116,10 @@ PenSetWindow::PenSetWindow(Document& document)
     penNumberSlider_ = createParameterSlider(
         this, kPenNumberSlider.position, QSize(kPenNumberSlider.row.width, kPenNumberSlider.row.height),
         makeSliderRecord(kPenNumberSlider.row),
-        {[this] { return penNumber_; }, [this](int32_t number) { setPenNumber(number); }});
+        {[this] { return penNumber_; }, [this](int32_t number) { setPenNumber(number); }},
+        nameToolTip(kPenNumberSlider.row.label, kPenNumberSlider.name));
 
-    const NameList* switchNames[kPenSetSwitchCount] = {&drawModeNames_, &lineColorNames_, &endNames_};
+    const NameList* switchNames[kPenSetSwitchCount] = {&drawModeLabels(), &lineColorNames_, &endNames_};
     for (int k = 0; k < kPenSetSwitchCount; ++k) {
         const HeaderSlider& header = kSwitchSliders[k];
         const PenField field = kSwitchFields[k];
@@ -110,7 +127,8 @@ PenSetWindow::PenSetWindow(Document& document)
             this, header.position, QSize(header.row.width, header.row.height),
             makeSliderRecord(header.row, switchNames[k]),
             {[this, &workspace, field] { return penFieldValue(workspace.pen(shownPen()), field); },
-             [this, &workspace, field](int32_t v) { workspace.setPenField(shownPen(), field, v); }});
+             [this, &workspace, field](int32_t v) { workspace.setPenField(shownPen(), field, v); }},
+            nameToolTip(header.row.label, header.name));
     }
 
     for (int i = 0; i < kSlotCount; ++i) {
@@ -122,7 +140,8 @@ PenSetWindow::PenSetWindow(Document& document)
                 this, QPoint(column.x, kGridTop + kGridPitch * i), QSize(row.width, row.height),
                 makeSliderRecord(row, column.source ? &sourceLabels() : nullptr, true),
                 {[this, &workspace, i, field] { return slotFieldValue(workspace.pen(shownPen()).params[i], field); },
-                 [this, &workspace, i, field](int32_t v) { workspace.setSlotField(shownPen(), i, field, v); }});
+                 [this, &workspace, i, field](int32_t v) { workspace.setSlotField(shownPen(), i, field, v); }},
+                gridToolTip(column, i));
         }
     }
 

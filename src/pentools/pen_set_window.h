@@ -44,7 +44,6 @@ private:
 
     Document& document_;
     int32_t penNumber_ = 0;
-    NameList drawModeNames_;
     NameList lineColorNames_;
     NameList endNames_;
     ParameterSlider* penNumberSlider_ = nullptr;

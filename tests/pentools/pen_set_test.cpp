@@ -17,6 +17,8 @@
 #include "pentools/parameter_slider.h"
 #include "pentools/pen_set_window.h"
 #include "pentools/slider_picture.h"
+#include "pen/slot_table.h"
+#include "pointer_input.h"
 #include "text/shift_jis.h"
 
 namespace nelmora {
@@ -262,6 +264,46 @@ TEST_F(PenSetTest, LoadedValuesOutsideTheListsShowAsNumbers)
     EXPECT_EQ(pen(0).params[0].sourceA, 33);
     stepUp(window->switchSlider(kDrawMode));
     EXPECT_EQ(pen(0).drawMode, 2);
+}
+
+TEST_F(PenSetTest, EverySliderNamesWhatItSets)
+{
+    const char* columns[] = {"source A", "scale A", "source B", "scale B", "base", "jitter"};
+    QSet<QString> seen;
+    for (int column = 0; column < kPenSetColumnCount; ++column)
+        for (int i = 0; i < kSlotCount; ++i) {
+            const QString tip = window->gridSlider(column, i)->toolTip();
+            EXPECT_TRUE(tip.contains(QString::fromUtf8(slotTable[size_t(i)].name.data(),
+                                                       qsizetype(slotTable[size_t(i)].name.size()))))
+                << tip.toStdString();
+            EXPECT_TRUE(tip.endsWith(QLatin1String(columns[column]))) << tip.toStdString();
+            seen.insert(tip);
+        }
+    EXPECT_EQ(seen.size(), kPenSetColumnCount * kSlotCount);
+    EXPECT_EQ(grid(kSourceA, 0)->toolTip(), QString::fromUtf8("色相1 (hue 1): source A"));
+    EXPECT_EQ(grid(kJitter, 6)->toolTip(), QString::fromUtf8("太さ (thickness): jitter"));
+    EXPECT_FALSE(window->penNumberSlider()->toolTip().isEmpty());
+    for (int k = 0; k < kPenSetSwitchCount; ++k) EXPECT_FALSE(window->switchSlider(k)->toolTip().isEmpty());
+}
+
+TEST_F(PenSetTest, TheWheelReachesEverySourceAndEditsThePen)
+{
+    ParameterSlider* source = grid(kSourceB, 4);
+    pen(0).params[4].sourceB = 0;
+    for (int32_t n = 1; n <= 33; ++n) {
+        turnWheel(source, 1);
+        ASSERT_EQ(pen(0).params[4].sourceB, n);
+    }
+    turnWheel(source, 1);
+    EXPECT_EQ(pen(0).params[4].sourceB, 33);
+    turnWheel(source, -5, Qt::ShiftModifier);
+    EXPECT_EQ(pen(0).params[4].sourceB, 0);
+
+    // The pen number's wheel switches pens like its buttons.
+    turnWheel(window->penNumberSlider(), 1);
+    EXPECT_EQ(document.editedPen(), 1);
+    turnWheel(window->penNumberSlider(), 1);
+    EXPECT_EQ(window->penNumber(), 1);
 }
 
 TEST_F(PenSetTest, ClicksOutsideTheSlidersChangeNothing)
