@@ -36,6 +36,8 @@ PaletteItemWidget::PaletteItemWidget(QWidget* client, PaletteItem item) : QWidge
 {
     setObjectName(QStringLiteral("PPITEM"));
     setFixedSize(kItemWidth, kItemHeight);
+    // The picture shows at most ten bytes of the name and no extension.
+    setToolTip(QString::fromStdString(nameText(item_.name)));
 }
 
 void PaletteItemWidget::paintEvent(QPaintEvent*)
@@ -111,8 +113,6 @@ void PenPaletteWindow::listFolder(const std::string& folder)
         old->deleteLater();  // its own click may be what is running now
     }
     items_.clear();
-    selectedPenItem_ = -1;
-    selectedFolderItem_ = -1;
 
     const std::vector<LibraryItem> listing = listPenLibrary(penRoot_, folder);
     int folderRows = 0;
@@ -125,8 +125,29 @@ void PenPaletteWindow::listFolder(const std::string& folder)
     }
     rowCount_ = std::max(folderRows, penRows);
     scrollRows_ = std::clamp(scrollRows_, 0, std::max(0, rowCount_ - kVisibleRows));
+    findHighlights();
     placeItems();
     for (PaletteItemWidget* widget : items_) widget->show();
+}
+
+void PenPaletteWindow::findHighlights()
+{
+    selectedPenItem_ = -1;
+    selectedFolderItem_ = -1;
+    for (PaletteItemWidget* widget : items_) {
+        const PaletteItem& item = widget->item();
+        if (item.isFolder && !openFolderName_.empty() && item.name == openFolderName_)
+            selectedFolderItem_ = item.index;
+        else if (!item.isFolder && item.folder == loadedPen_.folder && item.name == loadedPen_.name)
+            selectedPenItem_ = item.index;
+    }
+}
+
+void PenPaletteWindow::openFolder(const std::string& name)
+{
+    openFolderName_ = name;
+    currentFolder_ = name.empty() ? penRoot_ : penRoot_ + name + kPathSeparator;
+    listFolder(currentFolder_);
 }
 
 void PenPaletteWindow::placeItems()
@@ -142,10 +163,7 @@ void PenPaletteWindow::placeItems()
 
 void PenPaletteWindow::wheelEvent(QWheelEvent* event)
 {
-    // Fine-grained wheels report fractions of a notch; they add up to whole rows.
-    wheelDelta_ += event->angleDelta().y();
-    const int notches = wheelDelta_ / 120;
-    wheelDelta_ -= notches * 120;
+    const int notches = wheel_.take(event);
     const int rows = std::clamp(scrollRows_ - notches, 0, std::max(0, rowCount_ - kVisibleRows));
     if (rows != scrollRows_) {
         scrollRows_ = rows;
@@ -159,17 +177,11 @@ void PenPaletteWindow::itemClicked(int index)
     if (index < 0 || index >= itemCount()) return;
     const PaletteItem clicked = items_[size_t(index)]->item();  // a copy: listing retires the widget
     if (clicked.isFolder) {
-        currentFolder_ = clicked.folder + clicked.name + kPathSeparator;
-        listFolder(currentFolder_);
-        // Found again by name, in case the folder column changed on disk meanwhile.
-        for (PaletteItemWidget* widget : items_) {
-            if (widget->item().isFolder && widget->item().name == clicked.name) {
-                selectedFolderItem_ = widget->item().index;
-                break;
-            }
-        }
+        // Its item is found again by name, in case the folder column changed on disk meanwhile.
+        openFolder(clicked.name);
     } else if (workspace_.loadPens(clicked.folder, clicked.name)) {
         // Only a pen that was really loaded is highlighted.
+        loadedPen_ = {clicked.folder, clicked.name};
         selectedPenItem_ = index;
     }
     invalidateWithChildren(this);
@@ -204,7 +216,11 @@ void PenPaletteWindow::load()
     const QString chosen = dialogs().openFileName(this, QString::fromUtf8(kPenFileFilter));
     if (chosen.isEmpty()) return;
     const SplitPath path = splitPath(toLocalPath(chosen));
-    workspace_.loadPens(path.folder, path.name);
+    if (!workspace_.loadPens(path.folder, path.name)) return;
+    loadedPen_ = {path.folder, path.name};
+    // The listing stays; the highlight moves to the loaded file if it is listed.
+    findHighlights();
+    invalidateWithChildren(this);
 }
 
 ToolWindow* createPenPaletteWindow(Document& document)

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "doc/workspace.h"
 #include "image/image.h"
+#include "platform/wheel_notches.h"
 #include "platform/tool_window.h"
 #include "pentools/pen_library.h"
 
@@ -14,7 +16,6 @@ class QMenuBar;
 
 namespace nelmora {
 
-class Workspace;
 class PenPaletteWindow;
 
 inline constexpr int kPaletteSaveCommand = 40037;
@@ -64,6 +65,8 @@ public:
     PaletteItemWidget* item(int index) const { return items_.at(size_t(index)); }
     int selectedPenItem() const { return selectedPenItem_; }
     int selectedFolderItem() const { return selectedFolderItem_; }
+    // The pen file last loaded through the palette; empty before the first.
+    const PenFileName& loadedPen() const { return loadedPen_; }
     bool isHighlighted(const PaletteItem& item) const;
     QMenuBar* menuBar() const { return menuBar_; }
     QWidget* client() const { return client_; }
@@ -77,6 +80,10 @@ protected:
 
 private:
     void listFolder(const std::string& folder);
+    // Lists the folder of the folder item named `name` (empty: the root) and highlights it.
+    void openFolder(const std::string& name);
+    // Finds the open folder's item and the loaded pen's item again by name.
+    void findHighlights();
     void placeItems();
     void save();
     void load();
@@ -87,8 +94,10 @@ private:
     std::vector<PaletteItemWidget*> items_;
     int selectedPenItem_ = -1;
     int selectedFolderItem_ = -1;
+    std::string openFolderName_;  // the folder item last opened; empty for the root
+    PenFileName loadedPen_;
     int scrollRows_ = 0;
-    int wheelDelta_ = 0;
+    WheelNotches wheel_;
     int rowCount_ = 0;  // rows of the longer column
     ImagePtr itemImage_;
     QMenuBar* menuBar_ = nullptr;

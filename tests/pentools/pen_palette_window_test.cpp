@@ -250,7 +250,6 @@ TEST_F(PenPaletteTest, SaveWritesTheTypedNameAndRelists)
     EXPECT_EQ(fs::file_size(root + "effects/mine"), 14144u);
     EXPECT_FALSE(fs::exists(root + "effects/mine.pen"));
     EXPECT_EQ(names(), (QStringList{"basic/", "effects/", "c.pen"}));  // not a .pen name
-    EXPECT_EQ(palette->selectedFolderItem(), -1);                     // the listing starts afresh
 
     fake.saveAnswer = QString::fromStdString(root + "effects/d.pen");
     menuAction(40037)->trigger();
@@ -264,6 +263,32 @@ TEST_F(PenPaletteTest, SaveWritesTheTypedNameAndRelists)
     menuAction(40037)->trigger();
     EXPECT_EQ(names(), (QStringList{"basic/", "effects/", "c.pen", "d.pen", "e.pen"}));
     EXPECT_TRUE(fake.warnings.isEmpty());
+}
+
+TEST_F(PenPaletteTest, TheLoadedPenStaysHighlightedThroughSavesAndLoads)
+{
+    makeLibrary();
+    open();
+    click(1);  // effects
+    click(2);  // c.pen
+    fake.saveAnswer = QString::fromStdString(root + "effects/b.pen");  // listed before c.pen
+    menuAction(40037)->trigger();
+    ASSERT_EQ(names(), (QStringList{"basic/", "effects/", "b.pen", "c.pen"}));
+    EXPECT_EQ(palette->selectedFolderItem(), 1);
+    EXPECT_EQ(palette->selectedPenItem(), 3);  // c.pen, found again by name
+    EXPECT_EQ(palette->loadedPen().name, "c.pen");
+
+    // A load through the menu of a listed file moves the highlight to it.
+    fake.openAnswer = QString::fromStdString(root + "effects/b.pen");
+    menuAction(40038)->trigger();
+    EXPECT_EQ(palette->selectedPenItem(), 2);
+    EXPECT_EQ(palette->selectedFolderItem(), 1);
+    menuAction(40037)->trigger();
+    EXPECT_EQ(palette->selectedPenItem(), 2);
+
+    // Every item's tooltip is its file's whole name.
+    EXPECT_EQ(palette->item(3)->toolTip(), "c.pen");
+    EXPECT_EQ(palette->item(0)->toolTip(), "basic");
 }
 
 TEST_F(PenPaletteTest, FailedSaveIsReported)
@@ -287,7 +312,7 @@ TEST_F(PenPaletteTest, LoadCommandLoadsWithoutRelisting)
     menuAction(40038)->trigger();
     EXPECT_EQ(pen(0).blendIndex, 3);
     EXPECT_EQ(names(), (QStringList{"basic/", "effects/", "root.pen"}));
-    EXPECT_EQ(palette->selectedPenItem(), 2);
+    EXPECT_EQ(palette->selectedPenItem(), -1);  // root.pen is no longer what is loaded
 
     fake.openAnswer.clear();  // cancelled
     menuAction(40038)->trigger();
