@@ -29,6 +29,8 @@ CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
     setObjectName(QStringLiteral("PCANVAS"));
     setWindowTitle(QStringLiteral("Canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button held report the pointer; strokes ignore them.
+    setMouseTracking(true);
     fitToImage();
     connect(&document, &Document::imageReplaced, this, &CanvasWindow::fitToImage);
     connect(&document, &Document::pixelsChanged, this, qOverload<>(&QWidget::update));
@@ -75,7 +77,10 @@ void CanvasWindow::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = pixelAt(event);
     if (stroke_.mouseMove(workspace_, p.x(), p.y())) showChanges();
+    emit pointerMoved(p);
 }
+
+void CanvasWindow::leaveEvent(QEvent*) { emit pointerLeft(); }
 
 void CanvasWindow::mouseReleaseEvent(QMouseEvent* event)
 {

@@ -18,11 +18,17 @@ public:
 
     const CanvasStroke& stroke() const { return stroke_; }
 
+signals:
+    // Where the pointer is, in image pixels; with or without a button held.
+    void pointerMoved(QPoint imagePixel);
+    void pointerLeft();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     // Puts what the engine changed on screen at once, inside the mouse event.

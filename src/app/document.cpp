@@ -27,6 +27,7 @@ void Document::relay(const Change& change)
     case Change::image: emit imageReplaced(); break;
     case Change::pixels: emit pixelsChanged(); break;
     case Change::history: emit historyChanged(); break;
+    case Change::penFile: emit penFileChanged(); break;
     }
 }
 

@@ -37,6 +37,8 @@ signals:
     void editedPenChanged(int pen);
     // What undo and redo can do changed.
     void historyChanged();
+    // Another pen file was loaded or saved (Workspace::penFileName).
+    void penFileChanged();
 
 private:
     void relay(const Change& change);

@@ -11,6 +11,7 @@
 #include "app/canvas_window.h"
 #include "app/document.h"
 #include "app/new_image_dialog.h"
+#include "app/status_bar.h"
 #include "app/tool_windows.h"
 #include "picture/picture_files.h"
 #include "picture/picture_filters.h"
@@ -66,6 +67,11 @@ MainFrame::MainFrame(StrokeOps strokeOps, size_t undoBudget)
     updateUndoActions();
     canvas_ = new CanvasWindow(*document_, client, strokeOps);
     canvas_->move(0, 0);
+    // Below the client, which keeps its top-left corner and so the canvas's place.
+    statusBar_ = new StatusBar(*document_, this);
+    setStatusBar(statusBar_);
+    connect(canvas_, &CanvasWindow::pointerMoved, statusBar_, &StatusBar::showPointer);
+    connect(canvas_, &CanvasWindow::pointerLeft, statusBar_, &StatusBar::clearPointer);
 
     toolWindows_[kPenPaletteTool] = createPenPaletteWindow(*document_);
     toolWindows_[kColorCreatorTool] = createColorCreatorWindow(*document_);

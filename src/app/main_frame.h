@@ -16,6 +16,7 @@ namespace nelmora {
 
 class CanvasWindow;
 class Document;
+class StatusBar;
 
 // Tool windows by their place in the frame's list.
 enum ToolIndex { kPenPaletteTool = 0, kColorCreatorTool, kLineOptionTool, kPenCreatorTool, kPenSetTool, kToolCount };
@@ -47,6 +48,7 @@ public:
 
     Document& document() { return *document_; }
     CanvasWindow* canvas() const { return canvas_; }
+    StatusBar* statusLine() const { return statusBar_; }
     // Null once the frame has closed.
     ToolWindow* toolWindow(int index) const { return toolWindows_[size_t(index)]; }
     bool toolVisible(int index) const { return toolVisible_[size_t(index)] != 0; }
@@ -77,6 +79,7 @@ private:
 
     std::unique_ptr<Document> document_;
     CanvasWindow* canvas_ = nullptr;
+    StatusBar* statusBar_ = nullptr;
     std::array<ToolWindow*, kToolCount> toolWindows_{};
     std::array<int, kToolCount> toolVisible_{1, 1, 1, 0, 0};
     MainFrameActions actions_;

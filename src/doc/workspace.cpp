@@ -98,6 +98,7 @@ bool Workspace::loadPens(const std::string& folder, const std::string& name, std
 {
     if (!loadPenFile(penTable(), settingsTable(), folder, name, error)) return false;
     notify({Change::pens});
+    rememberPenFile(folder, name);
     return true;
 }
 
@@ -110,7 +111,15 @@ bool Workspace::loadPens(const uint8_t* data, size_t size)
 
 bool Workspace::savePens(const std::string& folder, const std::string& name, std::string* error)
 {
-    return savePenFile(penTable(), settingsTable(), folder, name, error);
+    if (!savePenFile(penTable(), settingsTable(), folder, name, error)) return false;
+    rememberPenFile(folder, name);
+    return true;
+}
+
+void Workspace::rememberPenFile(const std::string& folder, const std::string& name)
+{
+    penFileName_ = {folder, name};
+    notify({Change::penFile});
 }
 
 bool Workspace::replaceImage(ImagePtr image)

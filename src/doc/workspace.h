@@ -54,12 +54,19 @@ struct Change {
         image,          // a new picture (New, Open), perhaps of another size
         pixels,         // the picture repainted in place (Fill, undo or redo of a pixel step)
         history,        // what undo and redo can do changed
+        penFile,        // another pen file was loaded or saved
     };
     Kind kind;
     int pen = -1;
     int index = -1;
 };
 using ChangeListener = std::function<void(const Change&)>;
+
+// A pen file as the file system names it: its folder (ending with a separator) and its name.
+struct PenFileName {
+    std::string folder;
+    std::string name;
+};
 
 class Workspace {
 public:
@@ -94,6 +101,8 @@ public:
     bool loadPens(const std::string& folder, const std::string& name, std::string* error = nullptr);
     bool loadPens(const uint8_t* data, size_t size);
     bool savePens(const std::string& folder, const std::string& name, std::string* error = nullptr);
+    // The file the pens were last loaded from or saved to; empty before the first.
+    const PenFileName& penFileName() const { return penFileName_; }
     // Both pens as the bytes of a pen file.
     std::vector<uint8_t> penFileBytes() { return encodePenFile(penTable(), settingsTable()); }
     // A new current picture (New, Open), one undo step; null is refused and
@@ -135,6 +144,7 @@ private:
     ShapeSettingsTable settingsTable() { return {&shapeSettings_[0], &shapeSettings_[1]}; }
 
     void restored(UndoHistory::Restored what);
+    void rememberPenFile(const std::string& folder, const std::string& name);
 
     ImagePtr image_;
     std::array<PenPtr, kPenCount> pens_;
@@ -142,6 +152,7 @@ private:
     DrawingValues values_{};
     RandomState random_{};
     UndoHistory history_;
+    PenFileName penFileName_;
     std::vector<ChangeListener> listeners_;
 };
 

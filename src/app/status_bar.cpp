@@ -1,0 +1,81 @@
+#include "app/status_bar.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QStringList>
+
+#include "app/document.h"
+#include "doc/canvas_stroke.h"
+#include "pentools/pen_library.h"
+#include "platform/shift_jis_text.h"
+
+namespace nelmora {
+
+namespace {
+
+QLabel* addLabel(QStatusBar* bar, const QString& toolTip)
+{
+    auto* label = new QLabel(bar);
+    label->setToolTip(toolTip);
+    bar->addWidget(label);
+    return label;
+}
+
+QString penName(int pen) { return QStringLiteral("ペン%1").arg(pen); }
+
+}  // namespace
+
+StatusBar::StatusBar(Document& document, QWidget* parent)
+    : QStatusBar(parent),
+      document_(document),
+      pointer_(addLabel(this, QStringLiteral("ポインタの位置 (画像のピクセル)"))),
+      magnification_(addLabel(this, QStringLiteral("表示倍率"))),
+      penFile_(addLabel(this, QStringLiteral("最後に読み込んだか保存したペンファイル"))),
+      editedPen_(addLabel(this, QStringLiteral("ペンセットとペンクリエータが編集するペン"))),
+      drawModes_(addLabel(this, QStringLiteral("各ペンの描画")))
+{
+    setObjectName(QStringLiteral("STATUSBAR"));
+    setSizeGripEnabled(false);
+    setMagnification(100);
+    showPenFile();
+    showEditedPen(document.editedPen());
+    showDrawModes();
+    connect(&document, &Document::penFileChanged, this, &StatusBar::showPenFile);
+    connect(&document, &Document::editedPenChanged, this, &StatusBar::showEditedPen);
+    connect(&document, &Document::penChanged, this, &StatusBar::showDrawModes);
+    connect(&document, &Document::pensReplaced, this, &StatusBar::showDrawModes);
+}
+
+void StatusBar::showPointer(QPoint imagePixel)
+{
+    pointer_->setText(QStringLiteral("%1, %2").arg(imagePixel.x()).arg(imagePixel.y()));
+}
+
+void StatusBar::clearPointer() { pointer_->clear(); }
+
+void StatusBar::setMagnification(int percent) { magnification_->setText(QStringLiteral("%1%").arg(percent)); }
+
+void StatusBar::showPenFile()
+{
+    const PenFileName& file = document_.workspace().penFileName();
+    penFile_->setText(QString::fromStdString(nameText(file.name)));
+    // The folder as the file system spells it, for the one who wonders where it went.
+    penFile_->setToolTip(file.name.empty() ? QString() : QFile::decodeName(QByteArray::fromStdString(joinPath(file.folder, file.name))));
+}
+
+void StatusBar::showEditedPen(int pen) { editedPen_->setText(QStringLiteral("編集: ") + penName(pen)); }
+
+void StatusBar::showDrawModes()
+{
+    QStringList modes;
+    for (int pen = 0; pen < kPenCount; ++pen) {
+        const int32_t mode = document_.workspace().pen(pen).drawMode;
+        const NameList& names = drawModeLabels();
+        const QString name = names.contains(mode) ? fromShiftJis(names.entry(mode)).trimmed()
+                                                  : QString::number(mode);
+        modes << penName(pen) + QLatin1Char(' ') + name;
+    }
+    drawModes_->setText(modes.join(QStringLiteral("  ")));
+}
+
+}  // namespace nelmora

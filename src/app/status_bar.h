@@ -1,0 +1,46 @@
+#pragma once
+// The main frame's status bar: where the pointer is on the picture, the
+// magnification, the pen file last loaded or saved, which pen the pen set and
+// the pen creator edit, and how each pen paints, so a painting pen 1 is
+// never unnoticed.
+
+#include <QStatusBar>
+
+class QLabel;
+
+namespace nelmora {
+
+class Document;
+
+class StatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    StatusBar(Document& document, QWidget* parent);
+
+    QLabel* pointerLabel() const { return pointer_; }
+    QLabel* magnificationLabel() const { return magnification_; }
+    QLabel* penFileLabel() const { return penFile_; }
+    QLabel* editedPenLabel() const { return editedPen_; }
+    QLabel* drawModesLabel() const { return drawModes_; }
+
+public slots:
+    // A position in image pixels, as the canvas reports it.
+    void showPointer(QPoint imagePixel);
+    void clearPointer();
+    // The view's zoom; 100 until the canvas can be zoomed.
+    void setMagnification(int percent);
+
+private:
+    void showPenFile();
+    void showEditedPen(int pen);
+    void showDrawModes();
+
+    Document& document_;
+    QLabel* pointer_;
+    QLabel* magnification_;
+    QLabel* penFile_;
+    QLabel* editedPen_;
+    QLabel* drawModes_;
+};
+
+}  // namespace nelmora
