@@ -36,6 +36,8 @@ StatusBar::StatusBar(Document& document, QWidget* parent)
 {
     setObjectName(QStringLiteral("STATUSBAR"));
     setSizeGripEnabled(false);
+    // Room for any position, so the other fields do not shift as the pointer moves.
+    pointer_->setMinimumWidth(pointer_->fontMetrics().horizontalAdvance(QStringLiteral("-00000, -00000")));
     setMagnification(100);
     showPenFile();
     showEditedPen(document.editedPen());
@@ -75,7 +77,7 @@ void StatusBar::showDrawModes()
                                                   : QString::number(mode);
         modes << penName(pen) + QLatin1Char(' ') + name;
     }
-    drawModes_->setText(modes.join(QStringLiteral("  ")));
+    drawModes_->setText(QStringLiteral("描画: ") + modes.join(QStringLiteral(", ")));
 }
 
 }  // namespace nelmora

@@ -9,6 +9,9 @@ ToolWindow::ToolWindow(const QString& title, QSize clientSize, QWidget* parent)
 {
     setWindowTitle(title);
     setFixedSize(clientSize);
+    // Painters hover over a tool window while painting in another: its
+    // sliders name themselves without a click to activate it first.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 }
 
 void ToolWindow::setClientHeight(int height) { setFixedSize(width(), height); }

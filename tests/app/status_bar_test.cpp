@@ -48,13 +48,13 @@ TEST_F(StatusBarTest, SaysWhichPenIsEditedWhichPaintAndWhichFileTheyCameFrom)
 {
     StatusBar* bar = frame->statusLine();
     EXPECT_EQ(bar->editedPenLabel()->text(), QString::fromUtf8("編集: ペン0"));
-    EXPECT_EQ(bar->drawModesLabel()->text(), QString::fromUtf8("ペン0 通常  ペン1 しない"));
+    EXPECT_EQ(bar->drawModesLabel()->text(), QString::fromUtf8("描画: ペン0 通常, ペン1 しない"));
     EXPECT_TRUE(bar->penFileLabel()->text().isEmpty());
 
     frame->document().selectPen(1);
     EXPECT_EQ(bar->editedPenLabel()->text(), QString::fromUtf8("編集: ペン1"));
     workspace().setPenField(1, PenField::drawMode, kDrawModeDelayed);
-    EXPECT_EQ(bar->drawModesLabel()->text(), QString::fromUtf8("ペン0 通常  ペン1 遅延"));
+    EXPECT_EQ(bar->drawModesLabel()->text(), QString::fromUtf8("描画: ペン0 通常, ペン1 遅延"));
 
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "nelmora_status_bar";
     std::filesystem::create_directories(folder);
@@ -63,7 +63,7 @@ TEST_F(StatusBarTest, SaysWhichPenIsEditedWhichPaintAndWhichFileTheyCameFrom)
     EXPECT_EQ(bar->penFileLabel()->text(), "saved.pen");
     workspace().setPenField(1, PenField::drawMode, kDrawModeOff);
     ASSERT_TRUE(workspace().loadPens(prefix, "saved.pen"));
-    EXPECT_EQ(bar->drawModesLabel()->text(), QString::fromUtf8("ペン0 通常  ペン1 遅延"));
+    EXPECT_EQ(bar->drawModesLabel()->text(), QString::fromUtf8("描画: ペン0 通常, ペン1 遅延"));
     EXPECT_FALSE(workspace().loadPens(prefix, "missing.pen"));
     EXPECT_EQ(bar->penFileLabel()->text(), "saved.pen");
     std::filesystem::remove_all(folder);
