@@ -1,0 +1,92 @@
+// The SSE2 level: the x86-64 baseline. Normal keeps its hand-written kernel
+// (channels in 16-bit lanes); the other modes are vectorised by the compiler.
+#include <emmintrin.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "engine/dab_kernels.h"
+
+namespace nelmora::kernels_sse2 {
+namespace {
+
+// Colour group, Normal: mixColor(D, colour, alpha), the colour itself a mix
+// of the two dab colours by coverage; alpha 0 (also every uncovered pixel)
+// leaves the pixel untouched. Bit-identical to mixColor, on channel pairs.
+inline uint32_t normalPixel(uint32_t d, uint32_t m, uint32_t c1, uint32_t c2, bool oneColour, uint32_t strength)
+{
+    const uint32_t a = (m * strength) >> 16;
+    if (a == 0) return d;
+    uint32_t colour = c1;
+    if (!oneColour) {
+        const uint32_t rb = ((c2 & 0xFF00FFu) * (256 - m) + (c1 & 0xFF00FFu) * m + 0x800080u) >> 8;
+        const uint32_t g = ((c2 & 0xFF00u) * (256 - m) + (c1 & 0xFF00u) * m + 0x8000u) >> 8;
+        colour = (rb & 0xFF00FFu) | (g & 0xFF00u);
+    }
+    const uint32_t rb = ((d & 0xFF00FFu) * (256 - a) + (colour & 0xFF00FFu) * a + 0x800080u) >> 8;
+    const uint32_t g = ((d & 0xFF00u) * (256 - a) + (colour & 0xFF00u) * a + 0x8000u) >> 8;
+    return 0xFF000000u | (rb & 0xFF00FFu) | (g & 0xFF00u);
+}
+
+// (x * (256 - w) + y * w + 128) >> 8 on eight 16-bit lanes, as
+// ((x << 8) + (y - x) * w + 128) >> 8: the true sum lies in 0..65408, so the
+// lanes' wraparound arithmetic gives it exactly with one multiply.
+inline __m128i mixLanes(__m128i x, __m128i y, __m128i w)
+{
+    const __m128i sum = _mm_add_epi16(_mm_slli_epi16(x, 8), _mm_mullo_epi16(_mm_sub_epi16(y, x), w));
+    return _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(128)), 8);
+}
+
+// Four pixels at a time, one channel per 16-bit lane: the same arithmetic as
+// normalPixel, which finishes the last pixels of the run.
+int32_t normalRunSse2(uint32_t* pixels, const uint8_t* coverage, int32_t count, uint32_t c1, uint32_t c2,
+                      bool oneColour, uint32_t strength)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i strengthLanes = _mm_set1_epi16(int16_t(uint16_t(strength)));
+    const __m128i lowBytes = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i topByte = _mm_set1_epi32(int32_t(0xFF000000u));
+    const __m128i colour1 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c1)), zero);
+    const __m128i colour2 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c2)), zero);
+    int32_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        int32_t fourBytes;
+        std::memcpy(&fourBytes, coverage + i, 4);
+        if (fourBytes == 0) continue;  // uncovered: the corners and the spare ring
+        const __m128i m = _mm_unpacklo_epi8(_mm_cvtsi32_si128(fourBytes), zero);
+        const __m128i a = _mm_mulhi_epu16(m, strengthLanes);  // (m * strength) >> 16
+        const __m128i aPairs = _mm_unpacklo_epi16(a, a);
+        const __m128i aLow = _mm_unpacklo_epi32(aPairs, aPairs), aHigh = _mm_unpackhi_epi32(aPairs, aPairs);
+        __m128i colourLow = colour1, colourHigh = colour1;
+        if (!oneColour) {
+            const __m128i mPairs = _mm_unpacklo_epi16(m, m);
+            colourLow = mixLanes(colour2, colour1, _mm_unpacklo_epi32(mPairs, mPairs));
+            colourHigh = mixLanes(colour2, colour1, _mm_unpackhi_epi32(mPairs, mPairs));
+        }
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
+        const __m128i mixed = _mm_packus_epi16(mixLanes(_mm_unpacklo_epi8(d, zero), colourLow, aLow),
+                                               mixLanes(_mm_unpackhi_epi8(d, zero), colourHigh, aHigh));
+        // Alpha 0 keeps the old top byte, any other alpha writes 0xFF there.
+        const __m128i keep = _mm_cmpeq_epi32(_mm_unpacklo_epi16(a, zero), zero);
+        const __m128i top = _mm_or_si128(_mm_andnot_si128(keep, topByte), _mm_and_si128(keep, _mm_andnot_si128(lowBytes, d)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), _mm_or_si128(_mm_and_si128(mixed, lowBytes), top));
+    }
+    return i;
+}
+
+void normalRun(uint32_t* pixels, const uint8_t* coverage, int32_t count, const ColorParams& params)
+{
+    const uint32_t strength = uint32_t(params.strength);
+    int32_t i = normalRunSse2(pixels, coverage, count, params.c1, params.c2, params.oneColour, strength);
+    for (; i < count; ++i)
+        if (coverage[i] != 0)
+            pixels[i] = normalPixel(pixels[i], coverage[i], params.c1, params.c2, params.oneColour, strength);
+}
+
+}  // namespace
+}  // namespace nelmora::kernels_sse2
+
+#define NELMORA_KERNEL_NS kernels_sse2
+#define NELMORA_KERNEL_LEVEL SimdLevel::sse2
+#define NELMORA_KERNEL_NORMAL normalRun
+#include "engine/dab_kernels_impl.h"
