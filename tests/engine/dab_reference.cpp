@@ -14,14 +14,14 @@ int32_t F(int32_t a) { return a & ~0xFF; }
 }  // namespace
 
 int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, int32_t x,
-                         int32_t y)
+                         int32_t y, RandomState& random)
 {
     const int32_t angle = values[8] & 0xFFFF;
     int32_t scale = values[6] >> 8;
     if (scale > 0xFFFF) scale = 0xFFFF;
     const int32_t pa = values[16] & 0xFFFF, pd = values[15];
-    x = wrapAdd(x, wrapMul(sinTable[pa], pd) >> 8);
-    y = wrapSub(y, wrapMul(cosTable[pa], pd) >> 8);
+    x = wrapAdd(x, wrapMul(sinTable()[pa], pd) >> 8);
+    y = wrapSub(y, wrapMul(cosTable()[pa], pd) >> 8);
     if (scale <= 0) return 0;
 
     int32_t left = F(x - (shape.centerX * scale) / 256) - 256;
@@ -34,7 +34,7 @@ int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values
     bottom = std::min(std::max(bottom, 0), image.height * 256);
     unionUpdate(image.update, {left >> 8, top >> 8, right >> 8, bottom >> 8});
 
-    const int32_t c = cosTable[angle], s = sinTable[angle];
+    const int32_t c = cosTable()[angle], s = sinTable()[angle];
     const int32_t du = (c * 256) / scale, dv = -(s * 256) / scale;
     const int32_t group = code & 0xF00, op = code & 0xFF;
     const bool colourGroup = group == 0x100;
@@ -75,12 +75,13 @@ int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values
             switch (group) {
             case 0x100: {
                 const uint32_t colour = c1 == c2 ? c1 : mixColor(c2, c1, m);
-                pixel = colourOps[size_t(op)](pixel, colour, (m * values[9]) >> 16);
+                pixel = findBlendMode(code)->color(pixel, colour, (m * values[9]) >> 16);
                 break;
             }
             case 0x200: pixel = hsbShift(pixel, wrapMul(m, values[9]) >> 8, code); break;
             case 0x300: {
-                const Offset o = displacementOps[size_t(op)](values, px - x, py - y, wrapMul(m, values[9]) >> 8);
+                const Offset o =
+                    findBlendMode(code)->displacement(values, px - x, py - y, wrapMul(m, values[9]) >> 8, random);
                 scratch->at((px - left) >> 8, (py - top) >> 8) = sampleBilinear(image, px + o.x, py + o.y);
                 break;
             }

@@ -4,12 +4,13 @@
 
 #include <cstdint>
 
+#include "engine/random.h"
 #include "image/image.h"
 #include "pen/pen.h"
 
 namespace nelmora {
 
 int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, int32_t x,
-                         int32_t y);
+                         int32_t y, RandomState& random);
 
 }  // namespace nelmora
