@@ -443,10 +443,14 @@ void sampleMap(const uint8_t* __restrict map, int32_t stride, int32_t u, int32_t
 #define NELMORA_KERNEL_NORMAL colorRun<Normal>
 #endif
 
+#ifndef NELMORA_KERNEL_SAMPLE
+#define NELMORA_KERNEL_SAMPLE sampleMap
+#endif
+
 extern const DabKernels table;
 const DabKernels table{
     NELMORA_KERNEL_LEVEL,
-    sampleMap,
+    NELMORA_KERNEL_SAMPLE,
     {nullptr, NELMORA_KERNEL_NORMAL, colorRun<Add>, colorRun<Subtract>, colorRun<AddSubtract>,
      colorRun<Multiply>, colorRun<InverseMultiply>, colorRun<Lighten>, colorRun<Darken>, colorRun<Light>,
      colorRun<InverseLight>, colorRun<Hue>, colorRun<Saturation>, colorRun<Brightness>,
