@@ -1,8 +1,8 @@
-// One render of the colour field: 40 000 pixels, each a square root, an arc
+// One render of the color field: 40 000 pixels, each a square root, an arc
 // tangent and an HSB conversion, plus the markers.
 #include <benchmark/benchmark.h>
 
-#include "color/color_field.h"
+#include "engine/color_field.h"
 
 namespace {
 

@@ -37,10 +37,10 @@ int32_t drawDabPlain(Image& image, const ShapeMap& shape, SlotValues& values, in
     const int32_t c = cosTable()[angle], s = sinTable()[angle];
     const int32_t du = (c * 256) / scale, dv = -(s * 256) / scale;
     const int32_t group = code & 0xF00, op = code & 0xFF;
-    const bool colourGroup = group == 0x100;
+    const bool colorGroup = group == 0x100;
 
     uint32_t c1 = 0, c2 = 0;
-    if (colourGroup) {
+    if (colorGroup) {
         for (int i : {1, 2, 4, 5, 9}) values[size_t(i)] = std::clamp(values[size_t(i)], 0, 0xFFFF);
         c1 = hsbToRgb(values[0] & 0xFFFF, values[1], values[2]);
         c2 = hsbToRgb(values[3] & 0xFFFF, values[4], values[5]);
@@ -64,7 +64,7 @@ int32_t drawDabPlain(Image& image, const ShapeMap& shape, SlotValues& values, in
         int32_t v = (-rx * s + ry * c) / scale + shape.centerY;
         for (int32_t px = left; px < right; px += 256, u += du, v += dv) {
             int32_t m = 0;
-            if (colourGroup) {
+            if (colorGroup) {
                 if (!((u >> 8) < 0 || (v >> 8) < 0 || (u >> 8) >= shape.width || (v >> 8) >= shape.height))
                     m = shape.coverage[(v >> 8) * shape.stride + (u >> 8)];
             } else if (u >= 0 && v >= 0 && (u >> 8) < shape.width - 1 && (v >> 8) < shape.height - 1) {
@@ -74,8 +74,8 @@ int32_t drawDabPlain(Image& image, const ShapeMap& shape, SlotValues& values, in
             uint32_t& pixel = image.at(px >> 8, py >> 8);
             switch (group) {
             case 0x100: {
-                const uint32_t colour = c1 == c2 ? c1 : mixColor(c2, c1, m);
-                pixel = findBlendMode(code)->color(pixel, colour, (m * values[9]) >> 16);
+                const uint32_t color = c1 == c2 ? c1 : mixColor(c2, c1, m);
+                pixel = findBlendMode(code)->color(pixel, color, (m * values[9]) >> 16);
                 break;
             }
             case 0x200: pixel = hsbShift(pixel, wrapMul(m, values[9]) >> 8, code); break;

@@ -36,7 +36,7 @@ struct Setup {
     Image* image = nullptr;
 };
 
-// The start-up pen's dab with two colours, a pull, a mosaic offset.
+// The start-up pen's dab with two colors, a pull, a mosaic offset.
 SlotValues dabValues(int32_t thickness, int32_t angle)
 {
     SlotValues v{0, 40000, 0xFFFF, 0x3000, 50000, 0xE000, thickness, 10000, angle, 0xFFFF, 3125, 0x4000};

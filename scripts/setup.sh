@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Nelmora needs on Debian 12, builds it, and then runs it or its checks.
 #   scripts/setup.sh run       install, build, start the program
-#   scripts/setup.sh test      install, build, run every test
+#   scripts/setup.sh test      install, build, run every test, then each fuzz target for 20 s
 #   scripts/setup.sh sanitize  the test suite built with address and undefined-behaviour sanitizers
 #   scripts/setup.sh fuzz [S]  every fuzz target for S seconds (default 60)
 #   scripts/setup.sh bench     the benchmarks
@@ -35,6 +35,21 @@ configure_and_build() {  # build-dir, extra cmake arguments...
     cmake --build "$dir" -j "$jobs"
 }
 
+# Builds only the fuzz targets (with clang, instrumented) and runs each for
+# the given seconds on its seed corpus; a finding stops the script.
+fuzz_all() {  # seconds
+    local seconds=$1
+    CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNELMORA_BUILD_FUZZ=ON \
+        -DNELMORA_BUILD_GUI=OFF -DNELMORA_BUILD_TESTS=OFF -DNELMORA_BUILD_BENCH=OFF
+    cmake --build build-fuzz -j "$jobs" --target fuzz_all
+    for target in build-fuzz/bin/fuzz_*; do
+        name=$(basename "$target")
+        mkdir -p "build-fuzz/corpus/$name"
+        "$target" -max_total_time="$seconds" -artifact_prefix="build-fuzz/$name-" \
+            "build-fuzz/corpus/$name" "fuzz/corpus/${name#fuzz_}"
+    done
+}
+
 install_packages
 case "$mode" in
 run)
@@ -44,6 +59,8 @@ run)
 test)
     configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     ctest --test-dir build -j "$jobs" --output-on-failure
+    # A short fuzz run keeps the fuzz build and the readers' invariants from rotting.
+    fuzz_all 20
     ;;
 sanitize)
     configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DNELMORA_SANITIZE=ON -DNELMORA_BUILD_BENCH=OFF
@@ -51,14 +68,7 @@ sanitize)
         ctest --test-dir build-asan -j "$jobs" --output-on-failure
     ;;
 fuzz)
-    seconds=${2:-60}
-    CXX=clang++ configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNELMORA_BUILD_FUZZ=ON \
-        -DNELMORA_BUILD_GUI=OFF -DNELMORA_BUILD_TESTS=OFF -DNELMORA_BUILD_BENCH=OFF
-    for target in build-fuzz/bin/fuzz_*; do
-        name=$(basename "$target")
-        mkdir -p "build-fuzz/corpus/$name"
-        "$target" -max_total_time="$seconds" "build-fuzz/corpus/$name" "fuzz/corpus/${name#fuzz_}"
-    done
+    fuzz_all "${2:-60}"
     ;;
 bench)
     configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DNELMORA_BUILD_TESTS=OFF

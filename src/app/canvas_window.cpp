@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QtMath>
 
+#include "app/document.h"
 #include "platform/image_view.h"
-#include "platform/invalidate.h"
 
 namespace nelmora {
 
@@ -23,33 +23,40 @@ QPoint pixelAt(const QMouseEvent* event)
 }
 }  // namespace
 
-CanvasWindow::CanvasWindow(AppState& state, QWidget* parent, StrokeOps ops)
-    : QWidget(parent), state_(state), stroke_(ops)
+CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
+    : QWidget(parent), workspace_(document.workspace()), stroke_(ops)
 {
     setObjectName(QStringLiteral("PCANVAS"));
     setWindowTitle(QStringLiteral("Canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const Image* image = state_.currentImage;
-    resize(image ? image->width : 200, image ? image->height : 200);
+    fitToImage();
+    connect(&document, &Document::imageReplaced, this, &CanvasWindow::fitToImage);
+    connect(&document, &Document::pixelsChanged, this, qOverload<>(&QWidget::update));
+}
+
+void CanvasWindow::fitToImage()
+{
+    const Image& image = workspace_.image();
+    resize(image.width, image.height);
+    update();
 }
 
 void CanvasWindow::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    Image* image = state_.currentImage;
-    const QRect imageRect = image ? QRect(0, 0, image->width, image->height) : QRect();
+    Image& image = workspace_.strokeImage();
+    const QRect imageRect(0, 0, image.width, image.height);
     if (!imageRect.contains(event->rect())) painter.fillRect(event->rect(), kBackground);
-    if (!image) return;
-    paintImage(painter, *image, event->rect());
+    paintImage(painter, image, event->rect());
     // Whatever the engine changed is on screen now.
-    clearUpdate(image->update);
+    clearUpdate(image.update);
 }
 
 void CanvasWindow::showChanges()
 {
-    Image* image = state_.currentImage;
-    showImageChanges(*this, *image);
-    clearUpdate(image->update);
+    Image& image = workspace_.strokeImage();
+    showImageChanges(*this, image);
+    clearUpdate(image.update);
 }
 
 void CanvasWindow::mousePressEvent(QMouseEvent* event)
@@ -57,23 +64,24 @@ void CanvasWindow::mousePressEvent(QMouseEvent* event)
     const QPoint p = pixelAt(event);
     if (event->button() == Qt::LeftButton) {
         // Nothing is drawn at the start of a stroke, so nothing is shown.
-        stroke_.buttonDown(state_, p.x(), p.y());
+        stroke_.buttonDown(workspace_, p.x(), p.y());
     } else if (event->button() == Qt::RightButton) {
-        if (pickColour(state_, p.x(), p.y())) invalidateWithChildren(colorWindow_);
+        // The color creator follows the document's note.
+        workspace_.pickColor(p.x(), p.y());
     }
 }
 
 void CanvasWindow::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = pixelAt(event);
-    if (stroke_.mouseMove(state_, p.x(), p.y())) showChanges();
+    if (stroke_.mouseMove(workspace_, p.x(), p.y())) showChanges();
 }
 
 void CanvasWindow::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
     const QPoint p = pixelAt(event);
-    stroke_.buttonUp(state_, p.x(), p.y(), [this] { showChanges(); });
+    stroke_.buttonUp(workspace_, p.x(), p.y(), [this] { showChanges(); });
 }
 
 }  // namespace nelmora

@@ -1,20 +1,21 @@
 #pragma once
 // The canvas: shows the current image one-to-one and turns the mouse into
-// strokes (left button) and colour picks (right button).
+// strokes (left button) and color picks (right button).
 
 #include <QWidget>
 
-#include "app/canvas_stroke.h"
+#include "doc/canvas_stroke.h"
 
 namespace nelmora {
+
+class Document;
 
 class CanvasWindow : public QWidget {
     Q_OBJECT
 public:
-    CanvasWindow(AppState& state, QWidget* parent, StrokeOps ops = engineStrokeOps());
+    // Follows the document's picture: a new one resizes the canvas.
+    CanvasWindow(Document& document, QWidget* parent, StrokeOps ops = engineStrokeOps());
 
-    // The window a colour pick repaints (the colour creator).
-    void setColorWindow(QWidget* window) { colorWindow_ = window; }
     const CanvasStroke& stroke() const { return stroke_; }
 
 protected:
@@ -27,9 +28,10 @@ private:
     // Puts what the engine changed on screen at once, inside the mouse event.
     void showChanges();
 
-    AppState& state_;
+    void fitToImage();
+
+    Workspace& workspace_;
     CanvasStroke stroke_;
-    QWidget* colorWindow_ = nullptr;
 };
 
 }  // namespace nelmora

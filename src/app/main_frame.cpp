@@ -6,21 +6,19 @@
 #include <QMenuBar>
 
 #include "app/canvas_window.h"
+#include "app/document.h"
 #include "app/new_image_dialog.h"
 #include "app/tool_windows.h"
 #include "image/bmp_file.h"
 #include "platform/dialogs.h"
 #include "platform/invalidate.h"
+#include "platform/tool_window.h"
 #include "platform/ui_font.h"
 #include "resources/app_icon.h"
 
 namespace nelmora {
 
 namespace {
-// The toggle command of each tool window, in the frame's tool order.
-constexpr std::array<int, kToolCount> kToggleCommands{command::kPenPalette, command::kColorCreator,
-                                                       command::kLineOption, command::kPenCreator, command::kPenSet};
-
 // Qt's own file dialog matches it in any letter case; the native GTK one only
 // in lower case, and shows just the text before the parenthesis.
 const QString kBitmapFilter = QStringLiteral("Bitmap File(*.bmp)");
@@ -42,114 +40,108 @@ MainFrame::MainFrame(StrokeOps strokeOps)
     setCentralWidget(client);
     buildMenu();
 
-    if (!initApplicationState(state_)) return;
-    started_ = true;
-    canvas_ = new CanvasWindow(state_, client, strokeOps);
+    try {
+        document_ = std::make_unique<Document>(std::make_unique<Workspace>());
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    canvas_ = new CanvasWindow(*document_, client, strokeOps);
     canvas_->move(0, 0);
 
-    toolWindows_[kPenPaletteTool] = createPenPaletteWindow(state_);
-    toolWindows_[kColorCreatorTool] = createColorCreatorWindow(state_);
-    toolWindows_[kLineOptionTool] = createLineOptionWindow(state_);
-    toolWindows_[kPenCreatorTool] = createPenCreatorWindow(state_);
-    QWidget* penCreator = toolWindows_[kPenCreatorTool];
-    toolWindows_[kPenSetTool] = createPenSetWindow(state_, [penCreator](int pen) { selectPen(penCreator, pen); });
-    canvas_->setColorWindow(toolWindows_[kColorCreatorTool]);
+    toolWindows_[kPenPaletteTool] = createPenPaletteWindow(*document_);
+    toolWindows_[kColorCreatorTool] = createColorCreatorWindow(*document_);
+    toolWindows_[kLineOptionTool] = createLineOptionWindow(*document_);
+    toolWindows_[kPenCreatorTool] = createPenCreatorWindow(*document_);
+    toolWindows_[kPenSetTool] = createPenSetWindow(*document_);
+    for (int k = 0; k < kToolCount; ++k)
+        if (ToolWindow* w = toolWindows_[size_t(k)])
+            connect(w, &ToolWindow::hideRequested, this, [this, k] {
+                if (toolVisible(k)) toggleTool(k);
+            });
     applyVisibility();
 }
 
 MainFrame::~MainFrame()
 {
+    // The windows go before the document they show.
     destroyToolWindows();
-    // The canvas is still alive but painting is over: free what it showed.
-    // Also after a failed start-up, which may have built part of the state.
-    shutdownApplicationState(state_);
-}
-
-QAction* MainFrame::action(int id) const
-{
-    const auto found = actions_.find(id);
-    return found == actions_.end() ? nullptr : found->second;
-}
-
-QAction* MainFrame::addCommand(QMenu* menu, const char* label, int id)
-{
-    QAction* a = menu->addAction(QString::fromUtf8(label));
-    actions_[id] = a;
-    return a;
+    delete canvas_;
 }
 
 void MainFrame::buildMenu()
 {
     QMenuBar* bar = menuBar();
-    auto greyed = [](QAction* a) { a->setEnabled(false); };
+    auto item = [](QMenu* menu, const char* label) { return menu->addAction(QString::fromUtf8(label)); };
+    auto greyed = [&item](QMenu* menu, const char* label) { item(menu, label)->setEnabled(false); };
     auto ticked = [](QAction* a, bool on) {
         a->setCheckable(true);
         a->setChecked(on);
+        return a;
     };
 
     QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    connect(addCommand(file, "新規作成(&N)", command::kNew), &QAction::triggered, this, &MainFrame::newImage);
-    connect(addCommand(file, "開く(&O)", command::kOpen), &QAction::triggered, this, &MainFrame::openImage);
-    connect(addCommand(file, "保存(&S)", command::kSave), &QAction::triggered, this, &MainFrame::saveImage);
+    actions_.newImage = item(file, "新規作成(&N)");
+    actions_.open = item(file, "開く(&O)");
+    actions_.save = item(file, "保存(&S)");
     file->addSeparator();
-    connect(addCommand(file, "終了(&Q)", command::kExit), &QAction::triggered, this, &MainFrame::close);
+    actions_.exit = item(file, "終了(&Q)");
+    connect(actions_.newImage, &QAction::triggered, this, &MainFrame::newImage);
+    connect(actions_.open, &QAction::triggered, this, &MainFrame::openImage);
+    connect(actions_.save, &QAction::triggered, this, &MainFrame::saveImage);
+    connect(actions_.exit, &QAction::triggered, this, &MainFrame::close);
 
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
     QMenu* fillMenu = edit->addMenu(QStringLiteral("塗りつぶし(&P)"));
-    connect(addCommand(fillMenu, "白(&W)", command::kFillWhite), &QAction::triggered, this,
-            [this] { fill(0xFFFFFF, 0xFFFFFF); });
-    connect(addCommand(fillMenu, "市松(&C)", command::kFillChecker), &QAction::triggered, this,
-            [this] { fill(kCheckerDark, kCheckerLight); });
-    connect(addCommand(fillMenu, "黒(&B)", command::kFillBlack), &QAction::triggered, this,
-            [this] { fill(0x000000, 0x000000); });
+    actions_.fillWhite = item(fillMenu, "白(&W)");
+    actions_.fillChecker = item(fillMenu, "市松(&C)");
+    actions_.fillBlack = item(fillMenu, "黒(&B)");
+    connect(actions_.fillWhite, &QAction::triggered, this, [this] { fill(0xFFFFFF, 0xFFFFFF); });
+    connect(actions_.fillChecker, &QAction::triggered, this, [this] { fill(kCheckerDark, kCheckerLight); });
+    connect(actions_.fillBlack, &QAction::triggered, this, [this] { fill(0x000000, 0x000000); });
 
     // View and Selection are present but not working yet: greyed, no actions.
     QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
-    greyed(view->menuAction());
-    greyed(addCommand(view, "再描画(&R)", command::kRedraw));
+    view->menuAction()->setEnabled(false);
+    greyed(view, "再描画(&R)");
     view->addSeparator();
     QMenu* loupe = view->addMenu(QStringLiteral("ルーペ(&R)"));
-    greyed(loupe->menuAction());
-    addCommand(loupe, "25%", 40027);
-    addCommand(loupe, "50%", 40028);
+    loupe->menuAction()->setEnabled(false);
+    item(loupe, "25%");
+    item(loupe, "50%");
     loupe->addSeparator();
-    ticked(addCommand(loupe, "100%", 40029), true);
+    ticked(item(loupe, "100%"), true);
     loupe->addSeparator();
-    addCommand(loupe, "200%", 40030);
-    addCommand(loupe, "300%", 40031);
-    addCommand(loupe, "400%", 40036);
+    item(loupe, "200%");
+    item(loupe, "300%");
+    item(loupe, "400%");
 
     QMenu* window = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     QMenu* tool = window->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
-    greyed(addCommand(tool, "ﾂｰﾙﾊﾞｰ(&T)", command::kToolbar));
-    greyed(addCommand(tool, "ﾂｰﾙｵﾌﾟｼｮﾝ(&O)", command::kToolOptions));
-    QMenu* colour = window->addMenu(QStringLiteral("ｶﾗｰ(&C)"));
-    greyed(addCommand(colour, "ﾊﾟﾚｯﾄ(&P)", command::kColorPalette));
-    addCommand(colour, "ｶﾗｰｸﾘｴｰﾀ(&C)", command::kColorCreator);
+    greyed(tool, "ﾂｰﾙﾊﾞｰ(&T)");
+    greyed(tool, "ﾂｰﾙｵﾌﾟｼｮﾝ(&O)");
+    QMenu* color = window->addMenu(QStringLiteral("ｶﾗｰ(&C)"));
+    greyed(color, "ﾊﾟﾚｯﾄ(&P)");
+    actions_.toggleTool[kColorCreatorTool] = item(color, "ｶﾗｰｸﾘｴｰﾀ(&C)");
     QMenu* pen = window->addMenu(QStringLiteral("ﾍﾟﾝ(&P)"));
-    addCommand(pen, "ﾍﾟﾝﾊﾟﾚｯﾄ(&P)", command::kPenPalette);
-    addCommand(pen, "ﾗｲﾝｵﾌﾟｼｮﾝ(&L)", command::kLineOption);
-    addCommand(pen, "ﾍﾟﾝｾｯﾄｵﾌﾟｼｮﾝ(&S)", command::kPenSet);
-    addCommand(pen, "ﾍﾟﾝｸﾘｴｰﾀ(&C)", command::kPenCreator);
+    actions_.toggleTool[kPenPaletteTool] = item(pen, "ﾍﾟﾝﾊﾟﾚｯﾄ(&P)");
+    actions_.toggleTool[kLineOptionTool] = item(pen, "ﾗｲﾝｵﾌﾟｼｮﾝ(&L)");
+    actions_.toggleTool[kPenSetTool] = item(pen, "ﾍﾟﾝｾｯﾄｵﾌﾟｼｮﾝ(&S)");
+    actions_.toggleTool[kPenCreatorTool] = item(pen, "ﾍﾟﾝｸﾘｴｰﾀ(&C)");
     window->addSeparator();
     window->setSeparatorsCollapsible(false);
-    for (int k = 0; k < kToolCount; ++k) {
-        QAction* toggle = action(kToggleCommands[size_t(k)]);
-        ticked(toggle, toolVisible_[size_t(k)] != 0);
-        connect(toggle, &QAction::triggered, this, [this, k] { toggleTool(k); });
-    }
+    for (int k = 0; k < kToolCount; ++k)
+        connect(ticked(actions_.toggleTool[size_t(k)], toolVisible(k)), &QAction::triggered, this,
+                [this, k] { toggleTool(k); });
 
     QMenu* selection = bar->addMenu(QStringLiteral("選択範囲(&S)"));
-    greyed(selection->menuAction());
-    greyed(addCommand(selection, "すべて選択(&A)", 40032));
-    greyed(addCommand(selection, "すべて解除(&N)", 40033));
-    greyed(addCommand(selection, "選択範囲の反転(&R)", 40035));
+    selection->menuAction()->setEnabled(false);
+    greyed(selection, "すべて選択(&A)");
+    greyed(selection, "すべて解除(&N)");
+    greyed(selection, "選択範囲の反転(&R)");
     selection->addSeparator();
-    greyed(addCommand(selection, "色指定選択(&C)", 40034));
+    greyed(selection, "色指定選択(&C)");
 
-    QAction* help = bar->addAction(QStringLiteral("ヘルプ(&H)"));
-    actions_[command::kHelp] = help;
-    greyed(help);
+    bar->addAction(QStringLiteral("ヘルプ(&H)"))->setEnabled(false);
 
     // The Japanese UI face at menu size keeps all six titles on the bar of a
     // 400-pixel frame; a wider fallback face pushes "ヘルプ" off its end.
@@ -168,53 +160,43 @@ void MainFrame::toggleTool(int index)
     int& flag = toolVisible_[size_t(index)];
     flag = flag ? 0 : 1;
     applyVisibility();
-    action(kToggleCommands[size_t(index)])->setChecked(flag != 0);
+    actions_.toggleTool[size_t(index)]->setChecked(flag != 0);
 }
 
 void MainFrame::fill(uint32_t a, uint32_t b)
 {
-    if (!state_.currentImage) return;
-    fillImage(*state_.currentImage, a, b);
-    canvas_->update();
+    if (started()) document_->workspace().fill(a, b);
 }
 
 void MainFrame::newImage()
 {
-    if (!started_) return;
-    NewImageDialog dialog(state_, this);
+    if (!started()) return;
+    NewImageDialog dialog(document_->workspace(), this);
     dialogs().runModal(dialog);
-    fitCanvasToImage();
     invalidateWithChildren(this);
 }
 
 void MainFrame::openImage()
 {
-    if (!started_) return;
+    if (!started()) return;
     const QString path = dialogs().openFileName(this, kBitmapFilter);
     // A file that cannot be read whole is refused and the current image stays, silently.
-    if (!path.isEmpty()) replaceCurrentImage(state_, readBmp(QFile::encodeName(path).toStdString()));
-    fitCanvasToImage();
+    if (!path.isEmpty()) document_->workspace().replaceImage(ImagePtr(readBmp(QFile::encodeName(path).toStdString())));
+    // The canvas is repainted whether or not a picture came.
+    canvas_->update();
 }
 
 void MainFrame::saveImage()
 {
-    if (!started_ || !state_.currentImage) return;
+    if (!started()) return;
     const QString path = dialogs().saveFileName(this, kBitmapFilter);
     if (path.isEmpty()) return;
     // The old file stays whole when saving fails, but the user must know the
     // picture is not on disk.
     std::string error;
-    if (!writeBmp(*state_.currentImage, QFile::encodeName(path).toStdString(), &error))
+    if (!writeBmp(document_->workspace().image(), QFile::encodeName(path).toStdString(), &error))
         dialogs().showWarning(this, QStringLiteral("保存"),
                               QStringLiteral("画像は保存されませんでした。\n") + QFile::decodeName(error.c_str()));
-}
-
-void MainFrame::fitCanvasToImage()
-{
-    const Image* image = state_.currentImage;
-    if (!canvas_ || !image) return;
-    canvas_->resize(image->width, image->height);
-    canvas_->update();
 }
 
 void MainFrame::closeEvent(QCloseEvent* event)
@@ -231,11 +213,10 @@ void MainFrame::closeEvent(QCloseEvent* event)
 
 void MainFrame::destroyToolWindows()
 {
-    for (QWidget*& w : toolWindows_) {
+    for (ToolWindow*& w : toolWindows_) {
         delete w;
         w = nullptr;
     }
-    if (canvas_) canvas_->setColorWindow(nullptr);
 }
 
 }  // namespace nelmora

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/app_state.h"
 #include "app/new_image_request.h"
+#include "doc/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/ui_font.h"
 
@@ -30,8 +30,8 @@ QString refusalText(const NewImageRequest& request)
 }
 }  // namespace
 
-NewImageDialog::NewImageDialog(AppState& state, QWidget* owner)
-    : QDialog(owner), state_(state)
+NewImageDialog::NewImageDialog(Workspace& workspace, QWidget* owner)
+    : QDialog(owner), workspace_(workspace)
 {
     setObjectName(QStringLiteral("MYDIALOG_NEW"));
     setWindowTitle(QStringLiteral("新規作成"));
@@ -48,16 +48,16 @@ NewImageDialog::NewImageDialog(AppState& state, QWidget* owner)
         auto* l = new QLabel(QString::fromUtf8(text), this);
         l->setGeometry(dialogRect(23, y, 22, 9));
     };
-    const Image* image = state_.currentImage;
+    const Image& image = workspace_.image();
 
     label("幅 :", 9);
-    widthEdit_ = new QLineEdit(QString::number(image ? image->width : 0), this);
+    widthEdit_ = new QLineEdit(QString::number(image.width), this);
     widthEdit_->setObjectName(QStringLiteral("widthEdit"));
     widthEdit_->setMaxLength(kTextLimit);
     widthEdit_->setGeometry(dialogRect(47, 7, 54, 12));
 
     label("高さ :", 27);
-    heightEdit_ = new QLineEdit(QString::number(image ? image->height : 0), this);
+    heightEdit_ = new QLineEdit(QString::number(image.height), this);
     heightEdit_->setObjectName(QStringLiteral("heightEdit"));
     heightEdit_->setMaxLength(kTextLimit);
     heightEdit_->setGeometry(dialogRect(47, 25, 54, 12));
@@ -111,14 +111,14 @@ void NewImageDialog::accept()
                                                         heightEdit_->text().toStdString(), backgroundSelection());
     // The new image is made before the old one goes, so a refusal leaves a
     // current image that the canvas still matches.
-    Image* image = request.sizeAccepted ? createImage(request.width, request.height, 0, 0, request.fill) : nullptr;
+    ImagePtr image(request.sizeAccepted ? createImage(request.width, request.height, 0, 0, request.fill) : nullptr);
     if (!image) {
         dialogs().showWarning(this, windowTitle(), refusalText(request));
         widthEdit_->setFocus();
         widthEdit_->selectAll();
         return;
     }
-    replaceCurrentImage(state_, image);
+    workspace_.replaceImage(std::move(image));
     QDialog::accept();
 }
 

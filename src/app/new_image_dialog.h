@@ -9,12 +9,12 @@ class QPushButton;
 
 namespace nelmora {
 
-struct AppState;
+class Workspace;
 
 class NewImageDialog : public QDialog {
     Q_OBJECT
 public:
-    NewImageDialog(AppState& state, QWidget* owner);
+    NewImageDialog(Workspace& workspace, QWidget* owner);
 
     QLineEdit* widthEdit() const { return widthEdit_; }
     QLineEdit* heightEdit() const { return heightEdit_; }
@@ -34,7 +34,7 @@ private:
     // Dialog units to pixels, from the dialog font's average character size.
     QRect dialogRect(int x, int y, int width, int height) const;
 
-    AppState& state_;
+    Workspace& workspace_;
     int baseWidth_ = 6;
     int baseHeight_ = 12;
     QLineEdit* widthEdit_ = nullptr;

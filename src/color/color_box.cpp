@@ -13,18 +13,18 @@ constexpr int32_t kRectHeight = 40;
 
 }  // namespace
 
-BoxRect colorBoxRect(int colour, int32_t width, int32_t height)
+BoxRect colorBoxRect(int color, int32_t width, int32_t height)
 {
-    if (colour == 0) return {0, 0, kRectWidth, kRectHeight};
+    if (color == 0) return {0, 0, kRectWidth, kRectHeight};
     return {width - kRectWidth, height - kRectHeight, width, height};
 }
 
 std::array<ColorBoxLayer, 2> colorBoxLayers(const ColorCreatorState& state, int32_t width, int32_t height)
 {
-    const DrawingValues& v = *state.values;
-    auto layer = [&](int colour) {
-        const int first = colour == 0 ? dv::hue1 : dv::hue2;
-        return ColorBoxLayer{colorBoxRect(colour, width, height), hsbToRgb(v[first], v[first + 1], v[first + 2])};
+    const DrawingValues& v = state.workspace->drawingValues();
+    auto layer = [&](int color) {
+        const int first = color == 0 ? dv::hue1 : dv::hue2;
+        return ColorBoxLayer{colorBoxRect(color, width, height), hsbToRgb(v[first], v[first + 1], v[first + 2])};
     };
     const int front = state.secondColorActive ? 1 : 0;
     return {layer(1 - front), layer(front)};
@@ -37,20 +37,14 @@ bool colorBoxLeftClick(ColorCreatorState& state, int32_t x, int32_t y, int32_t w
     if (!state.secondColorActive) {
         if (x > otherLeft && y > otherTop && (x > kRectWidth || y > kRectHeight)) {
             state.secondColorActive = 1;
-            aimActiveColor(*state.targets, *state.values, 1);
             return true;
         }
     } else if (x < kRectWidth && y < kRectHeight && (x < otherLeft || y < otherTop)) {
         state.secondColorActive = 0;
-        aimActiveColor(*state.targets, *state.values, 0);
         return true;
     }
     return false;
 }
 
-void swapColors(DrawingValues& values)
-{
-    for (int i = 0; i < 3; ++i) std::swap(values[dv::hue1 + i], values[dv::hue2 + i]);
-}
 
 }  // namespace nelmora

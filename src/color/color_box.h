@@ -1,7 +1,7 @@
 #pragma once
-// The colour box: colour 1 and colour 2 as two overlapping framed
+// The color box: color 1 and color 2 as two overlapping framed
 // rectangles, the edited one in front. A click on the other's visible part
-// makes it the edited colour; the right button swaps the two colours.
+// makes it the edited color; the right button swaps the two colors.
 
 #include <array>
 #include <cstdint>
@@ -17,18 +17,15 @@ struct BoxRect {
 
 struct ColorBoxLayer {
     BoxRect rect;
-    uint32_t colour;  // 0x00RRGGBB
+    uint32_t color;  // 0x00RRGGBB
 };
 
-BoxRect colorBoxRect(int colour, int32_t width, int32_t height);
+BoxRect colorBoxRect(int color, int32_t width, int32_t height);
 
-// The two rectangles in painting order: the colour not being edited first.
+// The two rectangles in painting order: the color not being edited first.
 std::array<ColorBoxLayer, 2> colorBoxLayers(const ColorCreatorState& state, int32_t width, int32_t height);
 
-// Returns true when the click switched the edited colour (and re-aimed the targets).
+// Returns true when the click switched the edited color.
 bool colorBoxLeftClick(ColorCreatorState& state, int32_t x, int32_t y, int32_t width, int32_t height);
-
-// Exchanges entries 1-3 with 4-6; the edited colour index stays.
-void swapColors(DrawingValues& values);
 
 }  // namespace nelmora

@@ -25,7 +25,7 @@ void ColorBoxControl::paintEvent(QPaintEvent*)
         const QRect r(layer.rect.left, layer.rect.top, layer.rect.right - layer.rect.left,
                       layer.rect.bottom - layer.rect.top);
         // QColor takes 0x00RRGGBB as it is; the top byte is ignored.
-        painter.fillRect(r, QColor(QRgb(layer.colour)));
+        painter.fillRect(r, QColor(QRgb(layer.color)));
         // A one-pixel frame on the rectangle's own edge pixels.
         painter.drawRect(r.adjusted(0, 0, -1, -1));
     }
@@ -37,7 +37,7 @@ void ColorBoxControl::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         colorBoxLeftClick(state_, pos.x(), pos.y(), width(), height());
     else if (event->button() == Qt::RightButton)
-        swapColors(*state_.values);
+        state_.workspace->swapColors();
     else
         return;
     invalidateWithChildren(colorCreator_);

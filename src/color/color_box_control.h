@@ -1,5 +1,5 @@
 #pragma once
-// ColorBoxControl: shows colour 1 and colour 2, selects which one the colour creator
+// ColorBoxControl: shows color 1 and color 2, selects which one the color creator
 // edits (left button) and swaps them (right button).
 
 #include <QWidget>

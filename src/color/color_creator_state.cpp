@@ -2,35 +2,43 @@
 
 namespace nelmora {
 
-void initColorCreatorState(ColorCreatorState& state, DrawingValues& values, ActiveColorTargets& targets)
+void initColorCreatorState(ColorCreatorState& state, Workspace& workspace)
 {
     state = ColorCreatorState{};
-    state.values = &values;
-    state.targets = &targets;
-    aimActiveColor(targets, values, 0);
+    state.workspace = &workspace;
+}
+
+void setEditedColor(ColorCreatorState& state, int32_t hue, int32_t saturation, int32_t brightness)
+{
+    const int first = editedHueIndex(state);
+    Workspace& w = *state.workspace;
+    if (w.drawingValue(first) != hue) w.setDrawingValue(first, hue);
+    if (w.drawingValue(first + 1) != saturation) w.setDrawingValue(first + 1, saturation);
+    if (w.drawingValue(first + 2) != brightness) w.setDrawingValue(first + 2, brightness);
 }
 
 void fieldLeftClick(ColorCreatorState& state, int32_t x, int32_t y)
 {
-    ActiveColorTargets& t = *state.targets;
+    int32_t hue = editedHue(state), saturation = editedSaturation(state), brightness = editedBrightness(state);
     if (state.fieldMode == kSaturationBrightnessSquare) {
         // The top row gives 0x10000 and the bottom row 327: the picture uses
         // 199 - i, so click and picture are one row apart.
         if (x >= 0 && x < kFieldSize && y >= kFieldTop && y < kFieldTop + kFieldSize) {
-            *t.saturation = x * 65536 / 200;
-            *t.brightness = (200 - y + kFieldTop) * 65536 / 200;
+            saturation = x * 65536 / 200;
+            brightness = (200 - y + kFieldTop) * 65536 / 200;
         }
     } else {
         const WheelPoint p = wheelPoint(x, y);
         if (p.r < 1) {
-            *t.hue = p.hue;
+            hue = p.hue;
             const int32_t radius = int32_t(p.r * 65536);
             if (state.fieldMode == kHueBrightnessWheel)
-                *t.brightness = radius;
+                brightness = radius;
             else
-                *t.saturation = radius;
+                saturation = radius;
         }
     }
+    setEditedColor(state, hue, saturation, brightness);
     state.fieldDirty = true;
 }
 

@@ -4,7 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "app/app_state.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "color/color_box_control.h"
 #include "color/color_slider_control.h"
@@ -13,12 +13,12 @@
 
 namespace nelmora {
 
-ColorCreatorWindow::ColorCreatorWindow(DrawingValues& values, ActiveColorTargets& targets)
+ColorCreatorWindow::ColorCreatorWindow(Document& document)
     : ToolWindow(QStringLiteral("Color"), QSize(kColorFieldImageWidth, kFieldTop + kFieldSize)),
       fieldImage_(createImage(kColorFieldImageWidth, kColorFieldImageHeight, 0, 0, 0xFFFFFF))
 {
     setObjectName(QStringLiteral("Quorvex01CL"));
-    initColorCreatorState(state_, values, targets);
+    initColorCreatorState(state_, document.workspace());
     // The field image covers the whole client, so no background is painted.
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int32_t channel = 1; channel <= 3; ++channel) {
@@ -27,6 +27,9 @@ ColorCreatorWindow::ColorCreatorWindow(DrawingValues& values, ActiveColorTargets
     }
     auto* box = new ColorBoxControl(state_, this);
     box->setGeometry(10, 10, 40, 60);
+    connect(&document, &Document::drawingValueChanged, this, [this](int index) {
+        if (index >= dv::hue1 && index <= dv::brightness2) invalidateWithChildren(this);
+    });
 }
 
 void ColorCreatorWindow::paintEvent(QPaintEvent* event)
@@ -49,9 +52,9 @@ void ColorCreatorWindow::mousePressEvent(QMouseEvent* event)
     invalidateWithChildren(this);
 }
 
-QWidget* createColorCreatorWindow(AppState& state)
+ToolWindow* createColorCreatorWindow(Document& document)
 {
-    auto* window = new ColorCreatorWindow(state.drawingValues, state.activeColorTargets);
+    auto* window = new ColorCreatorWindow(document);
     if (!window->valid()) {
         delete window;
         return nullptr;

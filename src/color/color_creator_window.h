@@ -1,6 +1,6 @@
 #pragma once
-// ColorCreatorWindow: the colour creator ("Color"), a tool window with the colour
-// box, three channel sliders and the colour field below them.
+// ColorCreatorWindow: the color creator ("Color"), a tool window with the color
+// box, three channel sliders and the color field below them.
 
 #include "color/color_creator_state.h"
 #include "image/image.h"
@@ -8,11 +8,13 @@
 
 namespace nelmora {
 
+class Document;
+
 class ColorCreatorWindow : public ToolWindow {
     Q_OBJECT
 public:
-    // Aims `targets` at colour 1 and edits `values` through them.
-    ColorCreatorWindow(DrawingValues& values, ActiveColorTargets& targets);
+    // Edits color 1 first; repaints whenever a color value changes.
+    explicit ColorCreatorWindow(Document& document);
 
     // False when the field image could not be allocated.
     bool valid() const { return fieldImage_ != nullptr; }

@@ -12,9 +12,9 @@ struct Rgb {
     int32_t r, g, b;
 };
 
-Rgb bytesOf(uint32_t colour)
+Rgb bytesOf(uint32_t color)
 {
-    return {int32_t((colour >> 16) & 0xFF), int32_t((colour >> 8) & 0xFF), int32_t(colour & 0xFF)};
+    return {int32_t((color >> 16) & 0xFF), int32_t((color >> 8) & 0xFF), int32_t(color & 0xFF)};
 }
 
 uint32_t packRgb(int32_t r, int32_t g, int32_t b)
@@ -22,12 +22,12 @@ uint32_t packRgb(int32_t r, int32_t g, int32_t b)
     return (uint32_t(r & 0xFF) << 16) | (uint32_t(g & 0xFF) << 8) | uint32_t(b & 0xFF);
 }
 
-// K: the colour with channel n at the column's value; F: that channel alone.
-struct ColumnColours {
+// K: the color with channel n at the column's value; F: that channel alone.
+struct ColumnColors {
     uint32_t k, f;
 };
 
-ColumnColours columnColours(int32_t n, int32_t v, int32_t u, int32_t h, int32_t s, int32_t b, Rgb rgb)
+ColumnColors columnColors(int32_t n, int32_t v, int32_t u, int32_t h, int32_t s, int32_t b, Rgb rgb)
 {
     switch (n) {
     case 1: return {hsbToRgb(v, s, b), hsbToRgb(v, 0xFFFF, 0xFFFF)};
@@ -64,7 +64,7 @@ void renderColorSlider(Image& strip, int32_t width, int32_t height, int32_t n, i
     for (int32_t x = 0; x < columns; ++x) {
         const int32_t v = int32_t(int64_t{x} * 65536 / width);
         const int32_t u = int32_t(int64_t{x} * 256 / width);
-        const ColumnColours c = columnColours(n, v, u, h, s, b, rgb);
+        const ColumnColors c = columnColors(n, v, u, h, s, b, rgb);
         for (int32_t y = 0; y < rows; ++y) {
             uint32_t pixel;
             if (y < t) {
@@ -85,21 +85,22 @@ void renderColorSlider(Image& strip, int32_t width, int32_t height, int32_t n, i
 bool colorSliderClick(ColorCreatorState& state, const ColorSliderRecord& slider, int32_t x, int32_t width)
 {
     if (width <= 0) return false;
-    const ActiveColorTargets& t = *slider.targets;
     const int32_t n = effectiveChannel(slider.channel, state.rgbMode);
     const int32_t v = int32_t(int64_t{x} * 65536 / width);
+    int32_t h = editedHue(state), s = editedSaturation(state), b = editedBrightness(state);
     switch (n) {
-    case 1: *t.hue = v; break;
-    case 2: *t.saturation = v; break;
-    case 3: *t.brightness = v; break;
+    case 1: h = v; break;
+    case 2: s = v; break;
+    case 3: b = v; break;
     default: {
-        Rgb rgb = bytesOf(hsbToRgb(*t.hue, *t.saturation, *t.brightness));
+        Rgb rgb = bytesOf(hsbToRgb(h, s, b));
         int32_t& channel = n == 4 ? rgb.r : n == 5 ? rgb.g : rgb.b;
         channel = v / 256;
-        rgbToHsb(packRgb(rgb.r, rgb.g, rgb.b), *t.hue, *t.saturation, *t.brightness);
+        rgbToHsb(packRgb(rgb.r, rgb.g, rgb.b), h, s, b);
         break;
     }
     }
+    setEditedColor(state, h, s, b);
     state.fieldDirty = true;
     return true;
 }

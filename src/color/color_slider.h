@@ -1,5 +1,5 @@
 #pragma once
-// The channel slider's picture and click: one channel of the edited colour
+// The channel slider's picture and click: one channel of the edited color
 // (hue, saturation, brightness, or red, green, blue in RGB mode) as a shaded
 // band with a value line over a pure ramp of that channel.
 
@@ -18,10 +18,9 @@ inline constexpr int32_t kColorSliderStripHeight = 50;
 inline constexpr int32_t kHsbMode = 0;
 inline constexpr int32_t kRgbMode = 3;
 
-// One per slider window: which channel (1, 2, 3) and the colour it edits.
+// One per slider window: which channel (1, 2, 3) of the edited color.
 struct ColorSliderRecord {
     int32_t channel;
-    ActiveColorTargets* targets;
 };
 
 // 1 hue, 2 saturation, 3 brightness, 4 red, 5 green, 6 blue.
@@ -34,7 +33,7 @@ int32_t sliderValuePosition(int32_t n, int32_t width, int32_t h, int32_t s, int3
 // strip's top-left corner (clipped to the strip).
 void renderColorSlider(Image& strip, int32_t width, int32_t height, int32_t n, int32_t h, int32_t s, int32_t b);
 
-// Sets the slider's channel of the colour its record aims at from client
+// Sets the slider's channel of the edited color from client
 // column x (through rgbToHsb in RGB mode) and marks the field dirty; false,
 // changing nothing, for a client without width.
 bool colorSliderClick(ColorCreatorState& state, const ColorSliderRecord& slider, int32_t x, int32_t width);

@@ -15,7 +15,7 @@ std::weak_ptr<Image> stripSlot;
 }
 
 ColorSliderControl::ColorSliderControl(ColorCreatorState& state, int32_t channel, QWidget* colorCreator)
-    : QFrame(colorCreator), state_(state), record_{channel, state.targets}, colorCreator_(colorCreator),
+    : QFrame(colorCreator), state_(state), record_{channel}, colorCreator_(colorCreator),
       strip_(acquireSharedImage(stripSlot, kColorSliderStripWidth, kColorSliderStripHeight))
 {
     setObjectName(QStringLiteral("SLIDERH"));
@@ -32,8 +32,8 @@ void ColorSliderControl::paintEvent(QPaintEvent*)
     if (!strip_) return;
     const QRect client = contentsRect();
     const int32_t n = effectiveChannel(record_.channel, state_.rgbMode);
-    const ActiveColorTargets& t = *record_.targets;
-    renderColorSlider(*strip_, client.width(), client.height(), n, *t.hue, *t.saturation, *t.brightness);
+    renderColorSlider(*strip_, client.width(), client.height(), n, editedHue(state_), editedSaturation(state_),
+                      editedBrightness(state_));
     painter.translate(client.topLeft());
     paintImage(painter, *strip_,
                QRect(0, 0, std::min(client.width(), kColorSliderStripWidth),

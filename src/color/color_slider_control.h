@@ -1,6 +1,6 @@
 #pragma once
-// ColorSliderControl: a channel slider of the colour creator. It holds no value of its
-// own; every paint reads the edited colour, so it follows changes made anywhere.
+// ColorSliderControl: a channel slider of the color creator. It holds no value of its
+// own; every paint reads the edited color, so it follows changes made anywhere.
 
 #include <QFrame>
 #include <memory>

@@ -35,6 +35,11 @@ inline constexpr int kSlotFieldCount = 6;
 
 int32_t& penField(Pen& pen, PenField field);
 int32_t& slotField(PenParam& param, SlotField field);
+inline int32_t penFieldValue(const Pen& pen, PenField field) { return penField(const_cast<Pen&>(pen), field); }
+inline int32_t slotFieldValue(const PenParam& param, SlotField field)
+{
+    return slotField(const_cast<PenParam&>(param), field);
+}
 
 // What an edit changed. `pen` and `index` are -1 where they do not apply.
 struct Change {
@@ -87,14 +92,16 @@ public:
     bool loadPens(const std::string& folder, const std::string& name, std::string* error = nullptr);
     bool loadPens(const uint8_t* data, size_t size);
     bool savePens(const std::string& folder, const std::string& name, std::string* error = nullptr);
+    // Both pens as the bytes of a pen file.
+    std::vector<uint8_t> penFileBytes() { return encodePenFile(penTable(), settingsTable()); }
     // A new current picture; null is refused and the old picture stays.
     bool replaceImage(ImagePtr image);
     // A whole-picture pattern: A where ((x >> 3) + (y >> 3)) is odd, B where even.
     void fill(uint32_t a, uint32_t b);
-    // The pixel's hue, saturation and brightness into colour 1; false, with
+    // The pixel's hue, saturation and brightness into color 1; false, with
     // nothing changed, outside the picture.
     bool pickColor(int32_t x, int32_t y);
-    // Exchanges colour 1 and colour 2 (entries 1-3 and 4-6).
+    // Exchanges color 1 and color 2 (entries 1-3 and 4-6).
     void swapColors();
     void setRandomState(uint32_t state) { random_.value = state; }
 

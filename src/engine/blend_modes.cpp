@@ -31,7 +31,7 @@ inline uint32_t perChannel(uint32_t a, uint32_t b, uint32_t top, F f)
                 top);
 }
 
-// --- colour group -----------------------------------------------------------
+// --- color group -----------------------------------------------------------
 
 uint32_t normal(uint32_t d, uint32_t n, int32_t a) { return mixColor(d, n, a); }
 
@@ -168,12 +168,12 @@ uint32_t pixelAt(const Image& image, int32_t x, int32_t y)
     return image.at(std::clamp(x >> 8, 0, image.width - 1), std::clamp(y >> 8, 0, image.height - 1));
 }
 
-// Per-channel (sum of `count` colours + count / 2) / count, top byte 0.
-uint32_t average(const uint32_t* colours, int32_t count)
+// Per-channel (sum of `count` colors + count / 2) / count, top byte 0.
+uint32_t average(const uint32_t* colors, int32_t count)
 {
     int32_t sum[3] = {0, 0, 0};
     for (int32_t i = 0; i < count; ++i)
-        for (int c = 0; c < 3; ++c) sum[c] += channel(colours[i], 16 - 8 * c);
+        for (int c = 0; c < 3; ++c) sum[c] += channel(colors[i], 16 - 8 * c);
     const int32_t half = count / 2;
     return pack((sum[0] + half) / count, (sum[1] + half) / count, (sum[2] + half) / count, 0);
 }
@@ -210,7 +210,7 @@ uint32_t mosaic(const Image& image, const SlotValues& values, int32_t x, int32_t
     return mixColor(p, average(eight, 8), k >> 8);
 }
 
-// Both colours converted afresh; the result takes the listed parts from b.
+// Both colors converted afresh; the result takes the listed parts from b.
 template <bool HueFromB, bool SaturationFromB, bool BrightnessFromB>
 uint32_t combine(uint32_t a, uint32_t b)
 {

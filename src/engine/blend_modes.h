@@ -1,5 +1,5 @@
 #pragma once
-// The 24 blend and effect modes a dab composites with: fourteen colour
+// The 24 blend and effect modes a dab composites with: fourteen color
 // composites, three hue/saturation/brightness shifts, five displacements and
 // two neighbourhood filters. A mode is a code: group in bits 8-11, operation
 // within the group in bits 0-7. Pens store the index into blendModes.
@@ -23,7 +23,7 @@ inline constexpr int32_t kHsbGroup = 0x200;
 inline constexpr int32_t kDisplacementGroup = 0x300;
 inline constexpr int32_t kFilterGroup = 0x400;
 
-// Colour group: destination D, dab colour N, alpha 0..254 -> new pixel.
+// Color group: destination D, dab color N, alpha 0..254 -> new pixel.
 using ColorOp = uint32_t (*)(uint32_t d, uint32_t n, int32_t alpha);
 // HSB group: D shifted by amount k (k = 0 returns D).
 using HsbOp = uint32_t (*)(uint32_t d, int32_t k);
@@ -65,7 +65,7 @@ uint32_t hsbShift(uint32_t d, int32_t k, int32_t code);
 // Filter group by code (blur 0x401, mosaic 0x402); any other code gives 0.
 uint32_t filterOp(const Image& image, const SlotValues& values, int32_t x, int32_t y, int32_t k, int32_t code);
 
-// Colours built from the hue, saturation and brightness of two colours.
+// Colors built from the hue, saturation and brightness of two colors.
 uint32_t takeHue(uint32_t a, uint32_t b);            // hue of b, the rest of a
 uint32_t takeSaturation(uint32_t a, uint32_t b);     // saturation of b
 uint32_t takeBrightness(uint32_t a, uint32_t b);     // brightness of b

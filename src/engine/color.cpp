@@ -4,11 +4,11 @@
 
 namespace nelmora {
 
-void rgbToHsb(uint32_t colour, int32_t& hue, int32_t& saturation, int32_t& brightness)
+void rgbToHsb(uint32_t color, int32_t& hue, int32_t& saturation, int32_t& brightness)
 {
-    const int32_t r = (colour >> 16) & 0xFF;
-    const int32_t g = (colour >> 8) & 0xFF;
-    const int32_t b = colour & 0xFF;
+    const int32_t r = (color >> 16) & 0xFF;
+    const int32_t g = (color >> 8) & 0xFF;
+    const int32_t b = color & 0xFF;
     const int32_t max = std::max({r, g, b});
     const int32_t min = std::min({r, g, b});
     if (max == 0) {

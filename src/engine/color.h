@@ -10,7 +10,7 @@
 namespace nelmora {
 
 // Hue 0..0xFFFF (red 0, green 0x5555, blue 0xAAAA), saturation and brightness 0..0xFFFF.
-void rgbToHsb(uint32_t colour, int32_t& hue, int32_t& saturation, int32_t& brightness);
+void rgbToHsb(uint32_t color, int32_t& hue, int32_t& saturation, int32_t& brightness);
 uint32_t hsbToRgb(int32_t hue, int32_t saturation, int32_t brightness);
 
 // w = 0 gives a, w = 256 gives b; otherwise a per-channel rounded mix with 0xFF
@@ -58,11 +58,6 @@ inline uint32_t sampleBilinear(const Image& image, int32_t x, int32_t y)
         lower = mixColor(p[nextY], p[nextY + nextX], fx);
     }
     return fy != 0 ? mixColor(upper, lower, fy) : upper;
-}
-
-inline uint32_t swapRedBlue(uint32_t colour)
-{
-    return ((colour & 0xFFu) << 16) | (colour & 0xFF00FF00u) | ((colour >> 16) & 0xFFu);
 }
 
 }  // namespace nelmora

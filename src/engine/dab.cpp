@@ -91,7 +91,7 @@ inline bool staysInInt32(int32_t start, int32_t step, int32_t count)
 }
 
 // Samples `count` pixels of a row, nearest neighbour, into `buffer` (or points
-// into the map). usableWidth and usableHeight are the map size (colour group)
+// into the map). usableWidth and usableHeight are the map size (color group)
 // or one less (the other groups never use the last column and row).
 // Only the pixels that land on the map are sampled: along a row u and v are
 // linear, so those pixels form one run, found by division; at thickness 1.0
@@ -174,7 +174,7 @@ void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int
     params.c1 = hsbToRgb(values[slot::hue1] & 0xFFFF, values[slot::saturation1], values[slot::brightness1]);
     params.c2 = hsbToRgb(values[slot::hue2] & 0xFFFF, values[slot::saturation2], values[slot::brightness2]);
     params.strength = values[slot::strength];
-    params.oneColour = params.c1 == params.c2;
+    params.oneColor = params.c1 == params.c2;
     rgbToHsb(params.c1, params.hue1, params.saturation1, params.brightness1);
     const auto run = dabKernels().color[mode->code & 0xFF];
     walkRows(shape, walk, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {

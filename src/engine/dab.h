@@ -14,8 +14,8 @@ namespace nelmora {
 // code is a blend-mode code (0x101..0x402), x and y the dab centre in 24.8.
 // Returns 0 when the thickness gives no size (nothing touched), else 1; the
 // dab's box is merged into image.update for every code. The diffusions draw
-// from `random`. In the colour group
-// the colour and strength entries of `values` are clamped to 0..0xFFFF in place.
+// from `random`. In the color group
+// the color and strength entries of `values` are clamped to 0..0xFFFF in place.
 int32_t drawDab(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, int32_t x, int32_t y,
                 RandomState& random);
 

@@ -12,11 +12,11 @@ namespace nelmora {
 
 enum class SimdLevel { scalar = 0, sse2 = 1, avx2 = 2 };
 
-// Per-dab constants of the colour group.
+// Per-dab constants of the color group.
 struct ColorParams {
-    uint32_t c1, c2;   // the two dab colours
+    uint32_t c1, c2;   // the two dab colors
     int32_t strength;  // 0..0xFFFF
-    bool oneColour;    // c1 == c2: the dab colour is the same for every pixel
+    bool oneColor;    // c1 == c2: the dab color is the same for every pixel
     int32_t hue1, saturation1, brightness1;  // c1 converted once
 };
 
@@ -46,7 +46,7 @@ struct DabKernels {
     // out[i] = map[(v + i dv) >> 8][(u + i du) >> 8]; every sample lies inside.
     void (*sampleMap)(const uint8_t* map, int32_t stride, int32_t u, int32_t v, int32_t du, int32_t dv,
                       int32_t count, uint8_t* out);
-    // Colour modes by operation 1..14 (entry 0 unused).
+    // Color modes by operation 1..14 (entry 0 unused).
     void (*color[15])(uint32_t* pixels, const uint8_t* coverage, int32_t count, const ColorParams& params);
     // HSB shifts by operation 1..3.
     void (*hsb[4])(uint32_t* pixels, const uint8_t* coverage, int32_t count, int32_t strength);

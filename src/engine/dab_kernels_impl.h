@@ -117,7 +117,7 @@ inline u32 fromHsb(i32 hue, i32 saturation, i32 brightness)
            hsbChannel(b, saturation, brightness);
 }
 
-// --- colour group: d the pixel, n the dab colour (nh its HSB), a 0..254 ------
+// --- color group: d the pixel, n the dab color (nh its HSB), a 0..254 ------
 
 constexpr u32 kTopFF = 0xFF000000u;
 constexpr u32 kHighSevenBits = 0xFEFEFEu;
@@ -253,7 +253,7 @@ void colorRun(uint32_t* __restrict pixels, const uint8_t* __restrict coverage, i
 {
     const u32 c1 = params.c1, c2 = params.c2;
     const i32 strength = params.strength;
-    if (params.oneColour) {
+    if (params.oneColor) {
         const Hsb n{params.hue1, params.saturation1, params.brightness1};
         for (i32 i = 0; i < count; ++i) {
             const i32 m = coverage[i];

@@ -10,21 +10,21 @@
 namespace nelmora::kernels_sse2 {
 namespace {
 
-// Colour group, Normal: mixColor(D, colour, alpha), the colour itself a mix
-// of the two dab colours by coverage; alpha 0 (also every uncovered pixel)
+// Color group, Normal: mixColor(D, color, alpha), the color itself a mix
+// of the two dab colors by coverage; alpha 0 (also every uncovered pixel)
 // leaves the pixel untouched. Bit-identical to mixColor, on channel pairs.
-inline uint32_t normalPixel(uint32_t d, uint32_t m, uint32_t c1, uint32_t c2, bool oneColour, uint32_t strength)
+inline uint32_t normalPixel(uint32_t d, uint32_t m, uint32_t c1, uint32_t c2, bool oneColor, uint32_t strength)
 {
     const uint32_t a = (m * strength) >> 16;
     if (a == 0) return d;
-    uint32_t colour = c1;
-    if (!oneColour) {
+    uint32_t color = c1;
+    if (!oneColor) {
         const uint32_t rb = ((c2 & 0xFF00FFu) * (256 - m) + (c1 & 0xFF00FFu) * m + 0x800080u) >> 8;
         const uint32_t g = ((c2 & 0xFF00u) * (256 - m) + (c1 & 0xFF00u) * m + 0x8000u) >> 8;
-        colour = (rb & 0xFF00FFu) | (g & 0xFF00u);
+        color = (rb & 0xFF00FFu) | (g & 0xFF00u);
     }
-    const uint32_t rb = ((d & 0xFF00FFu) * (256 - a) + (colour & 0xFF00FFu) * a + 0x800080u) >> 8;
-    const uint32_t g = ((d & 0xFF00u) * (256 - a) + (colour & 0xFF00u) * a + 0x8000u) >> 8;
+    const uint32_t rb = ((d & 0xFF00FFu) * (256 - a) + (color & 0xFF00FFu) * a + 0x800080u) >> 8;
+    const uint32_t g = ((d & 0xFF00u) * (256 - a) + (color & 0xFF00u) * a + 0x8000u) >> 8;
     return 0xFF000000u | (rb & 0xFF00FFu) | (g & 0xFF00u);
 }
 
@@ -40,14 +40,14 @@ inline __m128i mixLanes(__m128i x, __m128i y, __m128i w)
 // Four pixels at a time, one channel per 16-bit lane: the same arithmetic as
 // normalPixel, which finishes the last pixels of the run.
 int32_t normalRunSse2(uint32_t* pixels, const uint8_t* coverage, int32_t count, uint32_t c1, uint32_t c2,
-                      bool oneColour, uint32_t strength)
+                      bool oneColor, uint32_t strength)
 {
     const __m128i zero = _mm_setzero_si128();
     const __m128i strengthLanes = _mm_set1_epi16(int16_t(uint16_t(strength)));
     const __m128i lowBytes = _mm_set1_epi32(0x00FFFFFF);
     const __m128i topByte = _mm_set1_epi32(int32_t(0xFF000000u));
-    const __m128i colour1 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c1)), zero);
-    const __m128i colour2 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c2)), zero);
+    const __m128i color1 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c1)), zero);
+    const __m128i color2 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c2)), zero);
     int32_t i = 0;
     for (; i + 4 <= count; i += 4) {
         int32_t fourBytes;
@@ -57,15 +57,15 @@ int32_t normalRunSse2(uint32_t* pixels, const uint8_t* coverage, int32_t count, 
         const __m128i a = _mm_mulhi_epu16(m, strengthLanes);  // (m * strength) >> 16
         const __m128i aPairs = _mm_unpacklo_epi16(a, a);
         const __m128i aLow = _mm_unpacklo_epi32(aPairs, aPairs), aHigh = _mm_unpackhi_epi32(aPairs, aPairs);
-        __m128i colourLow = colour1, colourHigh = colour1;
-        if (!oneColour) {
+        __m128i colorLow = color1, colorHigh = color1;
+        if (!oneColor) {
             const __m128i mPairs = _mm_unpacklo_epi16(m, m);
-            colourLow = mixLanes(colour2, colour1, _mm_unpacklo_epi32(mPairs, mPairs));
-            colourHigh = mixLanes(colour2, colour1, _mm_unpackhi_epi32(mPairs, mPairs));
+            colorLow = mixLanes(color2, color1, _mm_unpacklo_epi32(mPairs, mPairs));
+            colorHigh = mixLanes(color2, color1, _mm_unpackhi_epi32(mPairs, mPairs));
         }
         const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
-        const __m128i mixed = _mm_packus_epi16(mixLanes(_mm_unpacklo_epi8(d, zero), colourLow, aLow),
-                                               mixLanes(_mm_unpackhi_epi8(d, zero), colourHigh, aHigh));
+        const __m128i mixed = _mm_packus_epi16(mixLanes(_mm_unpacklo_epi8(d, zero), colorLow, aLow),
+                                               mixLanes(_mm_unpackhi_epi8(d, zero), colorHigh, aHigh));
         // Alpha 0 keeps the old top byte, any other alpha writes 0xFF there.
         const __m128i keep = _mm_cmpeq_epi32(_mm_unpacklo_epi16(a, zero), zero);
         const __m128i top = _mm_or_si128(_mm_andnot_si128(keep, topByte), _mm_and_si128(keep, _mm_andnot_si128(lowBytes, d)));
@@ -77,10 +77,10 @@ int32_t normalRunSse2(uint32_t* pixels, const uint8_t* coverage, int32_t count, 
 void normalRun(uint32_t* pixels, const uint8_t* coverage, int32_t count, const ColorParams& params)
 {
     const uint32_t strength = uint32_t(params.strength);
-    int32_t i = normalRunSse2(pixels, coverage, count, params.c1, params.c2, params.oneColour, strength);
+    int32_t i = normalRunSse2(pixels, coverage, count, params.c1, params.c2, params.oneColor, strength);
     for (; i < count; ++i)
         if (coverage[i] != 0)
-            pixels[i] = normalPixel(pixels[i], coverage[i], params.c1, params.c2, params.oneColour, strength);
+            pixels[i] = normalPixel(pixels[i], coverage[i], params.c1, params.c2, params.oneColor, strength);
 }
 
 }  // namespace

@@ -24,8 +24,8 @@ inline int32_t turnAngle(double radians)
     return (truncToInt32(radians * 65536.0 / 2.0 / kPiNearest) + 0x8000) & 0xFFFF;
 }
 
-// Colour 2 of a one-colour pen is colour 1.
-inline void applyLineColour(const Pen& pen, SlotValues& s)
+// Color 2 of a one-color pen is color 1.
+inline void applyLineColor(const Pen& pen, SlotValues& s)
 {
     if (pen.lineColor != 0) return;
     s[slot::hue2] = s[slot::hue1];
@@ -76,7 +76,7 @@ int32_t placeDab(Image* image, Pen& pen, DrawingValues& values, RandomState& ran
     interpolateSlots(segment.end, previous, increment, w, s);
     const int32_t product = wrapMul(s[slot::thickness] >> 4, s[slot::interval] >> 4) >> 8;
     const int32_t spacing = std::max(wrapMul(product, pen.shape->width) >> 8, kMinimumSpacing);
-    applyLineColour(pen, s);
+    applyLineColor(pen, s);
     if (image) drawDab(*image, *pen.shape, s, blendModeCode(pen.blendIndex), px, py, random);
     pen.dabX = px;
     pen.dabY = py;

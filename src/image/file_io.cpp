@@ -5,7 +5,11 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,27 +36,72 @@ mode_t currentUmask()
     return mask;
 }
 
-// Saving through a symbolic link replaces the file it points at, not the link.
-std::string resolveTarget(const std::string& path)
-{
-    struct stat st{};
-    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = realpath(path.c_str(), nullptr)) {
-            std::string resolved(real);
-            std::free(real);
-            return resolved;
-        }
-    }
-    return path;
-}
-
 std::string folderOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// Saving through symbolic links replaces the file they lead to, or creates the
+// one a dangling link names; the links themselves stay. False on a loop.
+bool followLinks(const std::string& path, std::string& target)
+{
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st{};
+        if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = current;
+            return true;
+        }
+        std::string link(size_t(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
+        const ssize_t length = readlink(current.c_str(), link.data(), link.size());
+        if (length <= 0) {
+            target = current;
+            return true;
+        }
+        link.resize(size_t(length));
+        current = link.front() == '/' ? link : folderOf(current) + link;
+    }
+    return false;
+}
+
+// Root may write any file, but a file nobody may write was made read-only on
+// purpose; a save refuses it as it would for any other user.
+bool mayWriteInPlace(const std::string& path, const struct stat& st)
+{
+    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
+    return geteuid() != 0 || (st.st_mode & 0222) != 0;
+}
+
+constexpr char kTemporaryPrefix[] = ".nelmora-save-";
+
+std::string randomSuffix()
+{
+    static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    uint64_t bits = uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                    (uint64_t(getpid()) << 32) ^ std::random_device{}();
+    std::string suffix;
+    for (int i = 0; i < 8; ++i, bits /= 36) suffix += kDigits[bits % 36];
+    return suffix;
+}
+
 }  // namespace
+
+int removeStaleSaveFiles(const std::string& folder, int64_t olderThanSeconds)
+{
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return 0;
+    const time_t cutoff = time(nullptr) - time_t(olderThanSeconds);
+    int removed = 0;
+    while (const dirent* entry = readdir(dir)) {
+        if (std::strncmp(entry->d_name, kTemporaryPrefix, sizeof kTemporaryPrefix - 1) != 0) continue;
+        struct stat st{};
+        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(st.st_mode) && st.st_mtime < cutoff && unlinkat(dirfd(dir), entry->d_name, 0) == 0) ++removed;
+    }
+    closedir(dir);
+    return removed;
+}
 
 InputFile::~InputFile()
 {
@@ -125,55 +174,95 @@ AtomicFileWriter::~AtomicFileWriter() { abandon(); }
 bool AtomicFileWriter::open(const std::string& path, std::string* error)
 {
     abandon();
-    target_ = resolveTarget(path);
+    path_ = path;
+    if (!followLinks(path, target_)) return fail(error, path, ELOOP);
     struct stat st{};
     const bool exists = ::stat(target_.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return fail(error, path, EISDIR);
+    // A device, FIFO or socket would be replaced by a plain file, not written.
+    if (exists && !S_ISREG(st.st_mode)) return fail(error, path, "not a regular file; only regular files are replaced");
+    if (exists && !mayWriteInPlace(target_, st)) return fail(error, path, EACCES);
 
-    // The temporary file lives in the target's folder so the rename cannot
-    // cross file systems; its name stays short whatever the target's length.
-    std::string pattern = folderOf(target_) + ".nelmora-save-XXXXXX";
-    fd_ = mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd_ < 0) return fail(error, path, errno);
-    temporary_ = pattern;
-    // mkstemp makes the file private; give it the mode the replaced file had,
-    // or the one a newly created file would get.
-    fchmod(fd_, exists ? (st.st_mode & 07777) : (0666 & ~currentUmask()));
+    // The temporary file lives in the target's folder so that it can be
+    // linked there; unnamed until commit, so a killed save leaves nothing.
+    const std::string folder = folderOf(target_);
+    const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~currentUmask());
+    fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd_ < 0) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return fail(error, path, errno);
+        // No unnamed files here: a named one, whose leftovers a later save clears.
+        removeStaleSaveFiles(folder, 24 * 60 * 60);
+        std::string pattern = folder + kTemporaryPrefix + "XXXXXX";
+        fd_ = mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd_ < 0) return fail(error, path, errno);
+        temporary_ = pattern;
+    }
+    // The new file takes the replaced one's owner where the process may give
+    // it (chown first: it clears set-id bits), then its mode.
+    if (exists && (st.st_uid != geteuid() || st.st_gid != getegid()) &&
+        fchown(fd_, st.st_uid, st.st_gid) != 0 && fchown(fd_, uid_t(-1), st.st_gid) != 0) {
+        // Neither is permitted: the file is the saver's, as any new file would be.
+    }
+    fchmod(fd_, mode);
     return true;
 }
 
 bool AtomicFileWriter::write(const uint8_t* data, size_t count, std::string* error)
 {
-    if (fd_ < 0) return fail(error, target_, EBADF);
+    if (fd_ < 0) return fail(error, path_, EBADF);
     size_t done = 0;
     while (done < count) {
         const ssize_t put = ::write(fd_, data + done, std::min<size_t>(count - done, size_t(1) << 30));
         if (put < 0) {
             if (errno == EINTR) continue;
-            return fail(error, target_, errno);
+            return fail(error, path_, errno);
         }
         done += size_t(put);
     }
     return true;
 }
 
+bool AtomicFileWriter::linkIntoPlace()
+{
+    if (!temporary_.empty()) return std::rename(temporary_.c_str(), target_.c_str()) == 0;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+    if (errno != EEXIST) return false;
+    // A name cannot be linked over another: link beside it, then rename over.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary_ = folderOf(target_) + kTemporaryPrefix + randomSuffix();
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return std::rename(temporary_.c_str(), target_.c_str()) == 0;
+        temporary_.clear();
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
 bool AtomicFileWriter::commit(std::string* error)
 {
-    if (fd_ < 0) return fail(error, target_, EBADF);
+    if (fd_ < 0) return fail(error, path_, EBADF);
     if (fsync(fd_) != 0) {
         const int code = errno;
         abandon();
-        return fail(error, target_, code);
+        return fail(error, path_, code);
     }
-    const int closed = ::close(fd_);
-    fd_ = -1;
-    if (closed != 0 || std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    // What was checked at open may have been swapped for a device meanwhile.
+    struct stat st{};
+    if (lstat(target_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        abandon();
+        return fail(error, path_, "not a regular file; only regular files are replaced");
+    }
+    if (!linkIntoPlace()) {
         const int code = errno;
         abandon();
-        return fail(error, target_, code);
+        return fail(error, path_, code);
     }
     temporary_.clear();
-    // Make the rename itself durable; a failure here leaves a complete file either way.
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0) return fail(error, path_, errno);
+    // Make the new name durable; a failure here leaves a complete file either way.
     const std::string folder = folderOf(target_);
     const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {

@@ -34,9 +34,15 @@ private:
 bool readFileHead(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out,
                   std::string* error = nullptr);
 
-// Writes a new file next to the target and renames it over the target only
-// when every byte has reached the disk. Until commit() succeeds the target is
-// untouched; an uncommitted temporary file is removed.
+// Writes a new file in the target's folder and puts it in the target's place
+// only when every byte has reached the disk. Until commit() succeeds the
+// target is untouched, and an uncommitted file leaves nothing behind.
+//
+// What a save may replace: symbolic links are followed to the file they name
+// (a dangling one creates it); a directory, device, FIFO or socket is refused;
+// so is a file the user could not write in place (permission denied; for
+// root, a file with no write bit at all). The new file keeps the old one's
+// mode and, where the process may set them, its owner and group.
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
@@ -47,14 +53,22 @@ public:
     bool open(const std::string& path, std::string* error = nullptr);
     bool write(const uint8_t* data, size_t count, std::string* error = nullptr);
     bool commit(std::string* error = nullptr);
-    // Drops the temporary file; the target stays as it was.
+    // Drops the new file; the target stays as it was.
     void abandon();
 
 private:
+    bool linkIntoPlace();
+
     int fd_ = -1;
-    std::string target_;
-    std::string temporary_;
+    std::string path_;        // as given, for messages
+    std::string target_;      // after following links
+    std::string temporary_;   // a named temporary file, when there is one
 };
+
+// Where the file system has no unnamed files, saves use named ones
+// (".nelmora-save-*"); this removes those in `folder` older than the given
+// age, left by saves that were killed. Returns how many were removed.
+int removeStaleSaveFiles(const std::string& folder, int64_t olderThanSeconds);
 
 bool writeFileAtomically(const std::string& path, const uint8_t* data, size_t size,
                          std::string* error = nullptr);

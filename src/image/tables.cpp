@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <new>
 
 namespace nelmora {
 
@@ -13,6 +15,9 @@ TrigTable makeTable(double (*f)(double))
     for (int i = 0; i < kTableSize; ++i) table[size_t(i)] = static_cast<int32_t>(f(i * 2 * kPi / 65536) * 256);
     return table;
 }
+
+// Enough for the dabs of ordinary pens without growing.
+constexpr size_t kInitialScratchPixels = 500 * 500;
 
 }  // namespace
 
@@ -30,14 +35,22 @@ const TrigTable& cosTable()
 
 Image* scratchImageOfSize(int32_t width, int32_t height)
 {
-    static ImagePtr scratch(createImage(500, 500, 0, 0, 0));
-    if (scratch && scratch->width >= width && scratch->height >= height) return scratch.get();
-    const int32_t newWidth = std::max(width, scratch ? scratch->width : 0);
-    const int32_t newHeight = std::max(height, scratch ? scratch->height : 0);
-    Image* grown = createImage(newWidth, newHeight, 0, 0, 0);
-    if (!grown) return nullptr;
-    scratch.reset(grown);
-    return grown;
+    // Kept as a pixel count and viewed with stride = width: a tall box after a
+    // wide one of the same area reuses the buffer instead of needing their union.
+    static size_t capacity = 0;
+    static std::unique_ptr<uint32_t[]> buffer;
+    static Image view{};
+    if (!isValidImageSize(width, height)) return nullptr;
+    const size_t count = size_t(width) * size_t(height);
+    if (count > capacity) {
+        const size_t wanted = std::max(count, kInitialScratchPixels);
+        std::unique_ptr<uint32_t[]> grown(new (std::nothrow) uint32_t[wanted]());
+        if (!grown) return nullptr;
+        buffer = std::move(grown);
+        capacity = wanted;
+    }
+    view = Image{buffer.get(), width, height, width, 0, 0, kEmptyUpdate};
+    return &view;
 }
 
 }  // namespace nelmora

@@ -11,7 +11,7 @@
 namespace nelmora {
 
 inline constexpr int kTableSize = 65536;
-// The 14-digit value the tables and the colour field are defined with; the
+// The 14-digit value the tables and the color field are defined with; the
 // stroke engine's angles use the nearest double instead.
 inline constexpr double kPi = 3.14159265358979;
 
@@ -19,9 +19,10 @@ using TrigTable = std::array<int32_t, kTableSize>;
 const TrigTable& sinTable();
 const TrigTable& cosTable();
 
-// The scratch image, first grown (once, then reused) to hold at least
-// width x height pixels: dabs larger than its 500 x 500 must neither write
-// past it nor be cut. Null, with the old image kept, when memory runs out.
+// The scratch image as a width x height view (stride = width) of one buffer
+// that grows to the largest pixel count asked for, so a box never needs more
+// than its own area. The view is valid until the next call. Null, with the
+// buffer kept, for a size createImage would refuse or when memory runs out.
 Image* scratchImageOfSize(int32_t width, int32_t height);
 
 }  // namespace nelmora

@@ -28,20 +28,4 @@ const NameList& sourceLabels()
     return labels;
 }
 
-LineOptionTargets makeLineOptionTargets(DrawingValues& v)
-{
-    return {&v[dv::thickness1], &v[dv::strength1], &v[dv::interval], &v[dv::angle1],
-            &v[dv::type1],      &v[dv::thickness2], &v[dv::strength2], &v[dv::angle2],
-            &v[dv::ex1],        &v[dv::ex2],        &v[dv::ex3],       &v[dv::type2],
-            &v[dv::ex4],        &v[dv::ex5],        &v[dv::ex6]};
-}
-
-void aimActiveColor(ActiveColorTargets& targets, DrawingValues& values, int colour)
-{
-    const int first = colour == 0 ? dv::hue1 : dv::hue2;
-    targets.hue = &values[first];
-    targets.saturation = &values[first + 1];
-    targets.brightness = &values[first + 2];
-}
-
 }  // namespace nelmora

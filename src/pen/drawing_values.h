@@ -21,26 +21,19 @@ enum : int {
 };
 }
 
-// Zeroes every entry, then sets the start values (both colours hue 0,
+// Zeroes every entry, then sets the start values (both colors hue 0,
 // saturation 40000, brightness 0xFFFF; thickness 1.0; interval 10000 ...).
 void resetDrawingValues(DrawingValues& values);
 
 // The 34 source labels ("----- ", "色相１" ...) as 7-byte Shift-JIS fields.
 const NameList& sourceLabels();
 
-// One pointer per line-option row, in row order. Rows 8-11 pair "種類2" with
-// ex1, "EX 1 " with ex2, "EX 2 " with ex3 and "EX 3 " with type2.
+// The drawing value each line-option row edits, in row order. Rows 8-11 pair
+// "種類2" with ex1, "EX 1 " with ex2, "EX 2 " with ex3 and "EX 3 " with type2.
 inline constexpr int kLineOptionCount = 15;
-using LineOptionTargets = std::array<int32_t*, kLineOptionCount>;
-LineOptionTargets makeLineOptionTargets(DrawingValues& values);
-
-// The hue, saturation and brightness cells of the colour being edited.
-struct ActiveColorTargets {
-    int32_t* hue;
-    int32_t* saturation;
-    int32_t* brightness;
+inline constexpr std::array<int, kLineOptionCount> lineOptionValues{
+    dv::thickness1, dv::strength1, dv::interval, dv::angle1, dv::type1,  dv::thickness2, dv::strength2, dv::angle2,
+    dv::ex1,        dv::ex2,       dv::ex3,      dv::type2,  dv::ex4,    dv::ex5,        dv::ex6,
 };
-// colour 0 aims at entries 1-3, colour 1 at entries 4-6.
-void aimActiveColor(ActiveColorTargets& targets, DrawingValues& values, int colour);
 
 }  // namespace nelmora

@@ -56,7 +56,7 @@ struct Pen {
     int32_t carry;
     int32_t reserved;
     int32_t drawMode;   // 0 off, 1 live, 2 delayed
-    int32_t lineColor;  // 0 one colour, 1 two colours
+    int32_t lineColor;  // 0 one color, 1 two colors
     int32_t endFlag;
     SlotValues lastOutputs;
 };
@@ -77,6 +77,10 @@ struct ShapeSettings {
 inline constexpr int kShapeSettingCount = 10;
 // Field k (0..9) in the order above, for sliders and files that address them by number.
 int32_t& shapeSetting(ShapeSettings& settings, int k);
+inline int32_t shapeSetting(const ShapeSettings& settings, int k)
+{
+    return shapeSetting(const_cast<ShapeSettings&>(settings), k);
+}
 
 // Return null when memory runs out, leaving nothing allocated.
 Pen* createPen(int32_t shapeWidth, int32_t shapeHeight, int32_t centerX, int32_t centerY);

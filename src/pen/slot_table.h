@@ -30,7 +30,7 @@ constexpr std::array<SlotWiring, kPenCount> both(int32_t source) { return {{{sou
 constexpr std::array<SlotWiring, kPenCount> perPen(SlotWiring pen0, SlotWiring pen1) { return {{pen0, pen1}}; }
 }  // namespace detail
 
-// Pen 0's colour 2 follows colour 1 and pen 1's colour 1 follows colour 2;
+// Pen 0's color 2 follows color 1 and pen 1's color 1 follows color 2;
 // pen 1's angle also turns with the motion; both place dabs by EX 5 and EX 6.
 inline constexpr std::array<SlotInfo, kSlotCount> slotTable{{
     {slot::hue1, "hue 1", "色相1", true, detail::perPen({dv::hue1, dv::none}, {dv::hue2, dv::none})},

@@ -2,7 +2,9 @@
 
 #include <QMenuBar>
 
-#include "app/app_state.h"
+#include <algorithm>
+
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "pentools/parameter_slider.h"
 #include "pentools/slider_row.h"
@@ -18,7 +20,7 @@ constexpr int kFirstSliderTop = 10;
 
 constexpr int32_t kPercent = 0x10000;  // divisor of percent and degree rows
 
-// Rows in window order; each edits the LineOptionTargets entry of the same
+// Rows in window order; each edits the lineOptionValues entry of the same
 // position. Widths and heights are the outer size of the bordered control.
 constexpr SliderRow kRows[kLineOptionCount] = {
     {"太さ ", 0x000080, 0xF080F0, "%", 1, 0x10000, 0x20000, kPercent, 100, 655, 270, 14, 0, 15},
@@ -47,9 +49,8 @@ constexpr RowsCommand kRowsCommands[] = {{"1", 58}, {"2", 100}, {"3", 167}, {"4"
 
 }  // namespace
 
-LineOptionWindow::LineOptionWindow(const LineOptionTargets& targets)
+LineOptionWindow::LineOptionWindow(Document& document)
     : ToolWindow(QStringLiteral("LineOption"), QSize(kClientWidth, kFullClientHeight)),
-      valueCells_(targets),
       menuBar_(new QMenuBar(this)),
       client_(new QWidget(this))
 {
@@ -66,26 +67,31 @@ LineOptionWindow::LineOptionWindow(const LineOptionTargets& targets)
     // The sliders always keep their full-height places; the window's height
     // decides how many of them can be seen.
     client_->setGeometry(0, menuHeight, kClientWidth, kFullClientHeight);
-    client_->setAutoFillBackground(true);
-    QPalette white = client_->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    client_->setPalette(white);
+    paintWhite(*client_);
 
     int top = kFirstSliderTop;
     for (int i = 0; i < kLineOptionCount; ++i) {
         const SliderRow& row = kRows[i];
-        SliderRecord record = makeSliderRecord(row, &valueCells_[size_t(i)]);
-        sliders_[size_t(i)] = createParameterSlider(client_, QPoint(kSliderLeft + row.xOffset, top),
-                                                    QSize(row.width, row.height), std::move(record));
+        const int index = lineOptionValues[size_t(i)];
+        Workspace& workspace = document.workspace();
+        sliders_[size_t(i)] = createParameterSlider(
+            client_, QPoint(kSliderLeft + row.xOffset, top), QSize(row.width, row.height), makeSliderRecord(row),
+            {[&workspace, index] { return workspace.drawingValue(index); },
+             [&workspace, index](int32_t v) { workspace.setDrawingValue(index, v); }});
         top += row.pitch;
     }
     setVisibleHeight(kRowsCommands[0].clientHeight);
+
+    connect(&document, &Document::drawingValueChanged, this, [this](int index) {
+        const auto row = std::find(lineOptionValues.begin(), lineOptionValues.end(), index);
+        if (row != lineOptionValues.end()) sliders_[size_t(row - lineOptionValues.begin())]->update();
+    });
 }
 
 void LineOptionWindow::setVisibleHeight(int height) { setClientHeight(client_->y() + height); }
 
 int LineOptionWindow::visibleHeight() const { return height() - client_->y(); }
 
-QWidget* createLineOptionWindow(AppState& state) { return new LineOptionWindow(state.lineOptionTargets); }
+ToolWindow* createLineOptionWindow(Document& document) { return new LineOptionWindow(document); }
 
 }  // namespace nelmora

@@ -12,12 +12,13 @@ class QMenuBar;
 
 namespace nelmora {
 
+class Document;
 class ParameterSlider;
 
 class LineOptionWindow : public ToolWindow {
     Q_OBJECT
 public:
-    explicit LineOptionWindow(const LineOptionTargets& targets);
+    explicit LineOptionWindow(Document& document);
 
     // The client height below the menu bar: 58, 100, 167 or 280 by the menu.
     void setVisibleHeight(int height);
@@ -28,7 +29,6 @@ public:
     QMenuBar* menuBar() const { return menuBar_; }
 
 private:
-    std::array<int32_t*, kLineOptionCount> valueCells_;
     std::array<ParameterSlider*, kLineOptionCount> sliders_{};
     QMenuBar* menuBar_;
     QWidget* client_;

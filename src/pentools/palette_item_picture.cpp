@@ -18,8 +18,8 @@ void composePaletteItemPicture(Image& image, int32_t width, int32_t height, bool
     const int32_t rows = std::min(height, image.height);
     const int32_t columns = std::min(width, image.width);
     for (int32_t y = 0; y < rows; ++y) {
-        const uint32_t colour = mixColor(gradient.top, gradient.bottom, y * 256 / height);
-        for (int32_t x = 0; x < columns; ++x) image.at(x, y) = colour;
+        const uint32_t color = mixColor(gradient.top, gradient.bottom, y * 256 / height);
+        for (int32_t x = 0; x < columns; ++x) image.at(x, y) = color;
     }
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The picture of one pen palette item: a vertical gradient whose colours say
+// The picture of one pen palette item: a vertical gradient whose colors say
 // whether the item is a folder or a pen and whether it is highlighted.
 
 #include <cstdint>

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "platform/image_view.h"
-#include "platform/invalidate.h"
 #include "platform/shared_image.h"
 #include "platform/shift_jis_text.h"
 #include "platform/ui_font.h"
@@ -21,8 +20,8 @@ namespace {
 std::weak_ptr<Image> stripSlot;
 }  // namespace
 
-ParameterSlider::ParameterSlider(QWidget* parent, SliderRecord record, QWidget* redrawTarget)
-    : QFrame(parent), record_(std::move(record)), redrawTarget_(redrawTarget)
+ParameterSlider::ParameterSlider(QWidget* parent, SliderRecord record, SliderBinding binding)
+    : QFrame(parent), record_(std::move(record)), binding_(std::move(binding))
 {
     setObjectName(QStringLiteral("POSLIDER"));
     // The thin black border of a bordered child window.
@@ -41,10 +40,9 @@ void ParameterSlider::paintEvent(QPaintEvent*)
     const QRect client = contentsRect();
     const int w = client.width();
     const int h = client.height();
-    const int32_t* value = record_.value();
-    if (!strip_ || !value || w <= 0 || h <= 0) return;
-
-    composeSliderPicture(*strip_, record_, *value, w, h);
+    if (!strip_ || w <= 0 || h <= 0) return;
+    const int32_t current = value();
+    composeSliderPicture(*strip_, record_, current, w, h);
     painter.translate(client.topLeft());
     paintImage(painter, *strip_, QRect(0, 0, w, h));
 
@@ -56,32 +54,32 @@ void ParameterSlider::paintEvent(QPaintEvent*)
     // descenders such as the EX rows' "_" stay inside the picture.
     const int baseline = 1 + (h - 1) - QFontMetrics(font).descent();
     if (!record_.compact) painter.drawText(w - 88, baseline, fromShiftJis(sliderLabelText(record_)));
-    painter.drawText(w - 61, baseline, fromShiftJis(sliderNumberText(record_, *value)));
+    painter.drawText(w - 61, baseline, fromShiftJis(sliderNumberText(record_, current)));
     painter.drawText(w - 18, baseline, QStringLiteral("< >"));
 }
 
 void ParameterSlider::mousePressEvent(QMouseEvent* event)
 {
-    int32_t* value = record_.value();
     const QPoint at = event->position().toPoint();
     // The border is not part of the control's client area.
-    if (!value || !contentsRect().contains(at)) return;
+    if (!contentsRect().contains(at)) return;
     if (event->button() == Qt::LeftButton)
-        store(sliderLeftClick(record_, *value, at.x() - contentsRect().left(), clientWidth()));
+        store(sliderLeftClick(record_, value(), at.x() - contentsRect().left(), clientWidth()));
     else if (event->button() == Qt::RightButton)
         store(sliderRightClick(record_));
 }
 
-void ParameterSlider::store(int32_t value)
+void ParameterSlider::store(int32_t newValue)
 {
-    *record_.value() = value;
-    invalidateWithChildren(redrawTarget());
+    binding_.write(newValue);
+    // Values outside the document (the pen number) have no signal to repaint them.
+    update();
 }
 
 ParameterSlider* createParameterSlider(QWidget* parent, QPoint position, QSize size, SliderRecord record,
-                                       QWidget* redrawTarget)
+                                       SliderBinding binding)
 {
-    auto* slider = new ParameterSlider(parent, std::move(record), redrawTarget);
+    auto* slider = new ParameterSlider(parent, std::move(record), std::move(binding));
     slider->setGeometry(QRect(position, size));
     slider->show();
     return slider;

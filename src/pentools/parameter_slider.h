@@ -1,8 +1,9 @@
 #pragma once
 // The POSLIDER control: a one-line slider over a 32-bit integer that lives
-// elsewhere, reached through its record's value cell on every paint and click.
+// elsewhere, read through its binding on every paint and written on a click.
 
 #include <QFrame>
+#include <functional>
 #include <memory>
 
 #include "image/image.h"
@@ -10,17 +11,22 @@
 
 namespace nelmora {
 
+// Where a slider's integer lives. A write goes through the document's named
+// edits (or the owning window), whose change signal repaints what shows it.
+struct SliderBinding {
+    std::function<int32_t()> read;
+    std::function<void(int32_t)> write;
+};
+
 class ParameterSlider : public QFrame {
     Q_OBJECT
 public:
-    // redrawTarget (with its children) is repainted after every change; null
-    // means the control itself.
-    ParameterSlider(QWidget* parent, SliderRecord record, QWidget* redrawTarget = nullptr);
+    ParameterSlider(QWidget* parent, SliderRecord record, SliderBinding binding);
     ~ParameterSlider() override;
 
     SliderRecord& record() { return record_; }
     const SliderRecord& record() const { return record_; }
-    QWidget* redrawTarget() { return redrawTarget_ ? redrawTarget_ : this; }
+    int32_t value() const { return binding_.read(); }
 
     // The picture's size: the client area inside the thin border.
     int clientWidth() const { return contentsRect().width(); }
@@ -34,12 +40,12 @@ private:
     void store(int32_t value);
 
     SliderRecord record_;
-    QWidget* redrawTarget_;
+    SliderBinding binding_;
     std::shared_ptr<Image> strip_;  // shared by every slider
 };
 
 // Creates a visible control at `position` with the outer size `size`.
 ParameterSlider* createParameterSlider(QWidget* parent, QPoint position, QSize size, SliderRecord record,
-                                       QWidget* redrawTarget = nullptr);
+                                       SliderBinding binding);
 
 }  // namespace nelmora

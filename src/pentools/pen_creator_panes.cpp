@@ -36,7 +36,7 @@ void showPane(QFrame& pane, QPainter& painter, Image& image)
 
 }  // namespace
 
-ShapePreviewView::ShapePreviewView(const PenCreatorWindow& owner, QWidget* parent, const QRect& geometry)
+ShapePreviewView::ShapePreviewView(PenCreatorWindow& owner, QWidget* parent, const QRect& geometry)
     : QFrame(parent), owner_(owner)
 {
     setObjectName(QStringLiteral("PCVIEW"));
@@ -47,14 +47,16 @@ void ShapePreviewView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     drawFrame(&painter);
-    renderShapePreview(image_.get(), owner_.currentPen(), owner_.currentSettings(), pattern_);
-    if (image_) showPane(*this, painter, *image_);
+    if (!image_) return;
+    renderShapePreview(*image_, owner_.currentPen(), pattern_, noise_);
+    showPane(*this, painter, *image_);
 }
 
 void ShapePreviewView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::RightButton) return;
     pattern_ = nextPreviewPattern(pattern_);
+    owner_.regenerateMap();
     update();
 }
 
@@ -70,7 +72,7 @@ void ProfileGraphView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     drawFrame(&painter);
     if (!image_) return;
-    composeProfileGraph(*image_, owner_.currentSettings());
+    composeProfileGraph(*image_, owner_.currentSettings(), noise_);
     showPane(*this, painter, *image_);
 }
 

@@ -5,19 +5,19 @@
 
 #include <QFrame>
 
+#include "engine/random.h"
 #include "image/image.h"
 
 namespace nelmora {
 
 class PenCreatorWindow;
 
-// PCVIEW: one dab of the current pen on a test background. Every paint
-// rebuilds the pen's map first, so the map follows the sliders while the
-// preview is on screen. A right click shows the next background.
+// PCVIEW: one dab of the current pen on a test background. A right click
+// shows the next background and asks for a new map (fresh noise).
 class ShapePreviewView : public QFrame {
     Q_OBJECT
 public:
-    ShapePreviewView(const PenCreatorWindow& owner, QWidget* parent, const QRect& geometry);
+    ShapePreviewView(PenCreatorWindow& owner, QWidget* parent, const QRect& geometry);
 
     int backgroundPattern() const { return pattern_; }
     const Image* image() const { return image_.get(); }
@@ -27,9 +27,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    const PenCreatorWindow& owner_;
+    PenCreatorWindow& owner_;
     ImagePtr image_;
     int pattern_ = 0;
+    // Diffusion modes scatter the preview dab with numbers of its own, so
+    // showing it never moves the painting generator.
+    RandomState noise_;
 };
 
 // PCHVIEW: the current pen's radial alpha profile across its diameter.
@@ -46,6 +49,7 @@ protected:
 private:
     const PenCreatorWindow& owner_;
     ImagePtr image_;
+    RandomState noise_;  // the graph's display noise, apart from the painting generator
 };
 
 }  // namespace nelmora

@@ -1,11 +1,11 @@
 #pragma once
-// The pen creator's eleven slider rows and the cells they edit through. Each
-// slider refers to its entry of SliderTargets, not to the integer, so aiming
-// the entries at another pen re-targets every slider at once.
+// The pen creator's eleven slider rows: the blend mode, then the ten shape
+// settings. Their defaults (a right click) are the document's start values.
 
 #include <array>
 #include <cstdint>
 
+#include "doc/workspace.h"
 #include "pen/pen.h"
 #include "pentools/slider_row.h"
 #include "text/name_list.h"
@@ -23,30 +23,21 @@ enum PenCreatorRow : int {
 inline constexpr int kPenCreatorSliderLeft = 10;
 inline constexpr int kPenCreatorFirstSliderTop = 100;
 
-// The rows in window order. alph2's default lies one above its maximum on
-// purpose: the profile clamps it, so it acts as full alpha.
+// The rows in window order. alph2's default lies one above its maximum (see
+// kStartShapeSettings).
 inline constexpr std::array<SliderRow, kPenCreatorSliderCount> kPenCreatorRows{{
-    {"mode ", 0x108000, 0x80F0F0, " ", 0, 0, 23, 1, 1, 1, 220, 14, 0, 19},
-    {"type ", 0x108000, 0x80F0E0, " ", 0, 0, 2, 1, 1, 1, 220, 14, 0, 19},
-    {"msize", 0x308000, 0x80F0C0, "%", 0, 0x8000, 0x10000, 0x10000, 100, 655, 220, 14, 0, 19},
-    {"alph1", 0x408000, 0x80F0B0, "%", 0, 0, 0xFFFF, 0xFFFF, 100, 655, 220, 14, 0, 15},
-    {"alph2", 0x508000, 0x80F0A0, "%", 0, 0x10000, 0xFFFF, 0xFFFF, 100, 655, 220, 14, 0, 15},
-    {"alph3", 0x608000, 0x80F090, "%", 0, 0xFFFF, 0xFFFF, 0xFFFF, 100, 655, 220, 14, 0, 19},
-    {"flat ", 0x708000, 0x80F080, "%", 0, 0x10000, 0x10000, 0x10000, 100, 655, 220, 14, 0, 15},
-    {"rot  ", 0x808000, 0x90F080, "ﾟ", 0, 0, 0xFFFF, 0x10000, 360, 655, 220, 14, 0, 19},
-    {"rand1", 0x807000, 0xA0F080, "%", 0, 0, 0x10000, 0x10000, 100, 655, 220, 14, 0, 15},
-    {"rand2", 0x806000, 0xB0F080, "%", 0, 0, 0x10000, 0x10000, 100, 655, 220, 14, 0, 15},
-    {"rand3", 0x805000, 0xC0F080, "%", 0, 0, 0x10000, 0x10000, 100, 655, 220, 14, 0, 15},
+    {"mode ", 0x108000, 0x80F0F0, " ", 0, kStartBlendIndex, 23, 1, 1, 1, 220, 14, 0, 19},
+    {"type ", 0x108000, 0x80F0E0, " ", 0, kStartShapeSettings.type, 2, 1, 1, 1, 220, 14, 0, 19},
+    {"msize", 0x308000, 0x80F0C0, "%", 0, kStartShapeSettings.msize, 0x10000, 0x10000, 100, 655, 220, 14, 0, 19},
+    {"alph1", 0x408000, 0x80F0B0, "%", 0, kStartShapeSettings.alph1, 0xFFFF, 0xFFFF, 100, 655, 220, 14, 0, 15},
+    {"alph2", 0x508000, 0x80F0A0, "%", 0, kStartShapeSettings.alph2, 0xFFFF, 0xFFFF, 100, 655, 220, 14, 0, 15},
+    {"alph3", 0x608000, 0x80F090, "%", 0, kStartShapeSettings.alph3, 0xFFFF, 0xFFFF, 100, 655, 220, 14, 0, 19},
+    {"flat ", 0x708000, 0x80F080, "%", 0, kStartShapeSettings.flat, 0x10000, 0x10000, 100, 655, 220, 14, 0, 15},
+    {"rot  ", 0x808000, 0x90F080, "ﾟ", 0, kStartShapeSettings.rot, 0xFFFF, 0x10000, 360, 655, 220, 14, 0, 19},
+    {"rand1", 0x807000, 0xA0F080, "%", 0, kStartShapeSettings.rand1, 0x10000, 0x10000, 100, 655, 220, 14, 0, 15},
+    {"rand2", 0x806000, 0xB0F080, "%", 0, kStartShapeSettings.rand2, 0x10000, 0x10000, 100, 655, 220, 14, 0, 15},
+    {"rand3", 0x805000, 0xC0F080, "%", 0, kStartShapeSettings.rand3, 0x10000, 0x10000, 100, 655, 220, 14, 0, 15},
 }};
-
-// Entry k holds the address of the integer slider k edits.
-using SliderTargets = std::array<int32_t*, kPenCreatorSliderCount>;
-
-// The one place that says which row edits which variable of a pen.
-void aimSliderTargets(SliderTargets& targets, Pen& pen, ShapeSettings& settings);
-
-// Writes every row's default through the targets.
-void writeSliderDefaults(const SliderTargets& targets);
 
 // The names row 1 shows for shape types 0..2.
 NameList shapeTypeNames();

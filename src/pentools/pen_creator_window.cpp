@@ -1,10 +1,9 @@
 #include "pentools/pen_creator_window.h"
 
-#include "app/app_state.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "engine/blend_modes.h"
 #include "pentools/parameter_slider.h"
-#include "pentools/pen_creator_defaults.h"
 #include "pentools/pen_creator_panes.h"
 #include "platform/invalidate.h"
 
@@ -18,52 +17,61 @@ constexpr QRect kGraphGeometry(100, 10, 120, 80);
 
 }  // namespace
 
-PenCreatorWindow::PenCreatorWindow(AppState& state)
+PenCreatorWindow::PenCreatorWindow(Document& document)
     : ToolWindow(QStringLiteral("PenCreator"), kClientSize),
-      state_(state),
+      document_(document),
       blendNames_(blendModeNames()),
       typeNames_(shapeTypeNames())
 {
     setObjectName(QStringLiteral("PENCREATOR"));
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    paintWhite(*this);
 
-    aimSliderTargets(targets_, currentPen(), currentSettings());
+    Workspace& workspace = document.workspace();
     int top = kPenCreatorFirstSliderTop;
     for (int k = 0; k < kPenCreatorSliderCount; ++k) {
         const SliderRow& row = kPenCreatorRows[size_t(k)];
+        SliderBinding binding;
+        if (k == kModeRow) {
+            binding = {[this] { return currentPen().blendIndex; },
+                       [this, &workspace](int32_t v) { workspace.setPenField(currentPenIndex(), PenField::blendIndex, v); }};
+        } else {
+            const int setting = k - 1;
+            binding = {[this, setting] { return shapeSetting(currentSettings(), setting); },
+                       [this, &workspace, setting](int32_t v) {
+                           workspace.setShapeSetting(currentPenIndex(), setting, v);
+                           regenerateMap();
+                       }};
+        }
         const NameList* names = k == kModeRow ? &blendNames_ : k == kTypeRow ? &typeNames_ : nullptr;
-        // The window, not the slider, repaints after a change, so the previews follow.
         sliders_[size_t(k)] = createParameterSlider(this, QPoint(kPenCreatorSliderLeft + row.xOffset, top),
-                                                    QSize(row.width, row.height),
-                                                    makeSliderRecord(row, &targets_[size_t(k)], names), this);
+                                                    QSize(row.width, row.height), makeSliderRecord(row, names),
+                                                    std::move(binding));
         top += row.pitch;
     }
-    applyPenCreatorDefaults(state_);
 
     preview_ = new ShapePreviewView(*this, this, kPreviewGeometry);
     graph_ = new ProfileGraphView(*this, this, kGraphGeometry);
+
+    const auto repaintIfEdited = [this](int pen) {
+        if (pen == currentPenIndex()) invalidateWithChildren(this);
+    };
+    connect(&document, &Document::penChanged, this, repaintIfEdited);
+    connect(&document, &Document::shapeChanged, this, repaintIfEdited);
+    connect(&document, &Document::pensReplaced, this, [this] { invalidateWithChildren(this); });
+    connect(&document, &Document::editedPenChanged, this, [this] { invalidateWithChildren(this); });
 }
 
-void PenCreatorWindow::selectPen(int penIndex)
+int PenCreatorWindow::currentPenIndex() const { return document_.editedPen(); }
+
+const Pen& PenCreatorWindow::currentPen() const { return document_.workspace().pen(currentPenIndex()); }
+
+const ShapeSettings& PenCreatorWindow::currentSettings() const
 {
-    if (penIndex < 0 || penIndex >= kPenCount) return;
-    pen_ = penIndex;
-    aimSliderTargets(targets_, currentPen(), currentSettings());
-    invalidateWithChildren(this);
+    return document_.workspace().shapeSettings(currentPenIndex());
 }
 
-Pen& PenCreatorWindow::currentPen() const { return *state_.pens[size_t(pen_)]; }
+void PenCreatorWindow::regenerateMap() { document_.workspace().regenerateShapeMap(currentPenIndex()); }
 
-ShapeSettings& PenCreatorWindow::currentSettings() const { return *state_.shapeSettingsTable[size_t(pen_)]; }
-
-QWidget* createPenCreatorWindow(AppState& state) { return new PenCreatorWindow(state); }
-
-void selectPen(QWidget* penCreatorWindow, int penIndex)
-{
-    if (auto* window = qobject_cast<PenCreatorWindow*>(penCreatorWindow)) window->selectPen(penIndex);
-}
+ToolWindow* createPenCreatorWindow(Document& document) { return new PenCreatorWindow(document); }
 
 }  // namespace nelmora

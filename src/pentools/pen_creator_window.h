@@ -1,7 +1,7 @@
 #pragma once
 // The "PenCreator" tool window (PENCREATOR): eleven parameter sliders over one
 // pen's blend mode and shape settings, a shape preview and a profile graph.
-// It edits pen 0 or pen 1, as the pen set chooses through selectPen.
+// It edits the document's edited pen, which the pen set chooses.
 
 #include <array>
 
@@ -11,7 +11,7 @@
 
 namespace nelmora {
 
-struct AppState;
+class Document;
 class ParameterSlider;
 class ShapePreviewView;
 class ProfileGraphView;
@@ -19,24 +19,21 @@ class ProfileGraphView;
 class PenCreatorWindow : public ToolWindow {
     Q_OBJECT
 public:
-    // Also writes the slider defaults into both pens.
-    explicit PenCreatorWindow(AppState& state);
+    explicit PenCreatorWindow(Document& document);
 
-    // Aims every slider at pen `penIndex` and repaints; other indices are ignored.
-    void selectPen(int penIndex);
-
-    int currentPenIndex() const { return pen_; }
-    Pen& currentPen() const;
-    ShapeSettings& currentSettings() const;
+    int currentPenIndex() const;
+    const Pen& currentPen() const;
+    const ShapeSettings& currentSettings() const;
+    // The user asked for a new map of the edited pen (a shape slider, a right
+    // click on the preview): it is rebuilt from the settings, noise re-rolled.
+    void regenerateMap();
 
     ParameterSlider* slider(int row) const { return sliders_[size_t(row)]; }
     ShapePreviewView* shapePreview() const { return preview_; }
     ProfileGraphView* profileGraph() const { return graph_; }
 
 private:
-    AppState& state_;
-    int pen_ = 0;
-    SliderTargets targets_{};
+    Document& document_;
     NameList blendNames_;
     NameList typeNames_;
     std::array<ParameterSlider*, kPenCreatorSliderCount> sliders_{};

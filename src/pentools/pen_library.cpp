@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "pen/pen_file.h"
+#include "text/shift_jis.h"
 
 namespace nelmora {
 
@@ -28,6 +29,12 @@ std::string displayName(const std::string& name)
     const size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0) return name;
     return name.substr(0, dot);
+}
+
+std::string itemText(const std::string& name)
+{
+    std::string shown = displayName(name);
+    return isValidUtf8(shown) ? shown : shiftJisToUtf8(shown);
 }
 
 bool isPenFileName(const std::string& name)

@@ -28,6 +28,11 @@ SplitPath splitPath(const std::string& path);
 // only "." is the first character.
 std::string displayName(const std::string& name);
 
+// The text an item shows, as UTF-8: its display name, where a name that is
+// not valid UTF-8 is read as CP932 (pen files from Japanese Windows machines
+// keep their Shift-JIS names). Files are still opened by their own bytes.
+std::string itemText(const std::string& name);
+
 // True for names ending in ".pen" in any case (".pen" itself included).
 bool isPenFileName(const std::string& name);
 

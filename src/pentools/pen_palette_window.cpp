@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "app/app_state.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "pen/pen_file.h"
 #include "pentools/palette_item_picture.h"
@@ -51,7 +51,7 @@ void PaletteItemWidget::paintEvent(QPaintEvent*)
         painter.setFont(minchoFont(inner.height() - 1));
         painter.setPen(Qt::black);
         painter.drawText(QRect(1, 1, inner.width() - 1, inner.height() - 1),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, fromLocalPath(displayName(item_.name)));
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(itemText(item_.name)));
         painter.restore();
     }
     painter.setPen(Qt::black);
@@ -66,9 +66,9 @@ void PaletteItemWidget::mousePressEvent(QMouseEvent* event)
     item_.parent->itemClicked(item_.index);
 }
 
-PenPaletteWindow::PenPaletteWindow(AppState& state, std::string penRoot)
+PenPaletteWindow::PenPaletteWindow(Workspace& workspace, std::string penRoot)
     : ToolWindow(QStringLiteral("PenPalette"), QSize(kPaletteClientWidth, kPaletteClientHeight)),
-      state_(state),
+      workspace_(workspace),
       penRoot_(std::move(penRoot)),
       currentFolder_(penRoot_),
       itemImage_(createImage(kItemWidth, kItemHeight, kItemWidth / 2, kItemHeight / 2, 0xFFFFFF))
@@ -93,10 +93,7 @@ PenPaletteWindow::PenPaletteWindow(AppState& state, std::string penRoot)
 
     client_ = new QWidget(this);
     client_->setGeometry(0, menuHeight, kPaletteClientWidth, kPaletteClientHeight);
-    client_->setAutoFillBackground(true);
-    QPalette white = client_->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    client_->setPalette(white);
+    paintWhite(*client_);
     setClientHeight(menuHeight + kPaletteClientHeight);
 
     listFolder(currentFolder_);
@@ -171,7 +168,7 @@ void PenPaletteWindow::itemClicked(int index)
                 break;
             }
         }
-    } else if (loadPenFile(state_.pens, state_.shapeSettingsTable, clicked.folder, clicked.name)) {
+    } else if (workspace_.loadPens(clicked.folder, clicked.name)) {
         // Only a pen that was really loaded is highlighted.
         selectedPenItem_ = index;
     }
@@ -191,7 +188,7 @@ void PenPaletteWindow::save()
         // Saved under exactly the typed name: no ".pen" is added.
         const SplitPath path = splitPath(toLocalPath(chosen));
         std::string error;
-        if (!savePenFile(state_.pens, state_.shapeSettingsTable, path.folder, path.name, &error)) {
+        if (!workspace_.savePens(path.folder, path.name, &error)) {
             // The writer's message names the file and the reason.
             const QString reason = error.empty() ? chosen : fromLocalPath(error);
             dialogs().showWarning(this, windowTitle(), QStringLiteral("ペンファイルを保存できませんでした。\n") + reason);
@@ -207,12 +204,12 @@ void PenPaletteWindow::load()
     const QString chosen = dialogs().openFileName(this, QString::fromUtf8(kPenFileFilter));
     if (chosen.isEmpty()) return;
     const SplitPath path = splitPath(toLocalPath(chosen));
-    loadPenFile(state_.pens, state_.shapeSettingsTable, path.folder, path.name);
+    workspace_.loadPens(path.folder, path.name);
 }
 
-QWidget* createPenPaletteWindow(AppState& state)
+ToolWindow* createPenPaletteWindow(Document& document)
 {
-    return new PenPaletteWindow(state, makePenRoot(toLocalPath(QCoreApplication::applicationDirPath())));
+    return new PenPaletteWindow(document.workspace(), makePenRoot(toLocalPath(QCoreApplication::applicationDirPath())));
 }
 
 }  // namespace nelmora

@@ -14,7 +14,7 @@ class QMenuBar;
 
 namespace nelmora {
 
-struct AppState;
+class Workspace;
 class PenPaletteWindow;
 
 inline constexpr int kPaletteSaveCommand = 40037;
@@ -51,7 +51,7 @@ class PenPaletteWindow : public ToolWindow {
     Q_OBJECT
 public:
     // Lists penRoot at once; penRoot ends with a separator.
-    PenPaletteWindow(AppState& state, std::string penRoot);
+    PenPaletteWindow(Workspace& workspace, std::string penRoot);
 
     // The menu commands (kPaletteSaveCommand, kPaletteLoadCommand); others are ignored.
     void command(int id);
@@ -81,7 +81,7 @@ private:
     void save();
     void load();
 
-    AppState& state_;
+    Workspace& workspace_;
     std::string penRoot_;
     std::string currentFolder_;
     std::vector<PaletteItemWidget*> items_;

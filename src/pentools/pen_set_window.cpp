@@ -1,16 +1,17 @@
 #include "pentools/pen_set_window.h"
 
 #include <QMouseEvent>
-#include <QPalette>
 
 #include <utility>
 
-#include "app/app_state.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "engine/color.h"
 #include "pen/drawing_values.h"
+#include "pen/slot_table.h"
 #include "pentools/parameter_slider.h"
 #include "pentools/slider_row.h"
+#include "platform/invalidate.h"
 
 namespace nelmora {
 
@@ -18,21 +19,13 @@ namespace {
 
 constexpr QSize kClientSize(650, 350);
 
-// The destinations in slot order. Only the unit is used here; the label is
-// kept in each grid slider's record, though compact sliders do not draw it.
+// The grid row of a slot: its label and unit; compact sliders do not draw the label.
 constexpr SliderRow destination(std::string_view label)
 {
     return {label, 0x008000, 0x80F0F0, " ", 0, 0, 0x10000, 0x10000, 100, 655, 220, 14, 0, 24};
 }
-constexpr SliderRow kDestinations[kSlotCount] = {
-    destination("色相1"), destination("彩度1"), destination("明度1"), destination("色相2"),
-    destination("彩度2"), destination("明度2"), destination("太さ "), destination("間隔 "),
-    destination("角度 "), destination("強さ "), destination("動き "), destination("動角 "),
-    destination("筆圧 "), destination("筆角 "), destination("種類 "), destination("配置 "),
-    destination("配角 "), destination("EX  1"), destination("EX  2"), destination("EX  3"),
-};
 
-// Header sliders: the pen number, then the three switches in PenSetTargets order.
+// Header sliders: the pen number, then the three switches in kSwitchFields order.
 struct HeaderSlider {
     QPoint position;
     SliderRow row;
@@ -47,9 +40,10 @@ constexpr HeaderSlider kSwitchSliders[kPenSetSwitchCount] = {
     {{310, 10}, header("線色 ", 1, 100)},
     {{415, 10}, header("終端 ", 1, 100)},
 };
+constexpr PenField kSwitchFields[kPenSetSwitchCount] = {PenField::drawMode, PenField::lineColor, PenField::endFlag};
 
-// One grid column. Its bar colours come from hsbToRgb with a hue that turns
-// from row to row; the end colour's hue runs 10000 ahead of the start's.
+// One grid column. Its bar colors come from hsbToRgb with a hue that turns
+// from row to row; the end color's hue runs 10000 ahead of the start's.
 struct GridColumn {
     int x;
     int width;
@@ -71,7 +65,7 @@ constexpr int kGridHeight = 14;
 
 SliderRow gridRow(const GridColumn& column, int slotIndex)
 {
-    const SliderRow& target = kDestinations[slotIndex];
+    const SliderRow target = destination(slotTable[size_t(slotIndex)].label);
     const int32_t hue = (5000 * slotIndex) % 65536;
     const int32_t endHue = (5000 * slotIndex + 10000) % 65536;
     return {target.label,
@@ -79,7 +73,7 @@ SliderRow gridRow(const GridColumn& column, int slotIndex)
             hsbToRgb(endHue, column.endSaturation, column.endBrightness),
             target.unit,
             column.min,
-            column.source ? slotIndex + 1 : column.defaultValue,
+            column.source ? defaultSlotSource(slotIndex) : column.defaultValue,
             column.max,
             column.divisor,
             column.multiplier,
@@ -92,62 +86,66 @@ SliderRow gridRow(const GridColumn& column, int slotIndex)
 
 }  // namespace
 
-PenSetWindow::PenSetWindow(std::array<Pen*, kPenCount>& pens, std::function<void(int)> selectPen)
+PenSetWindow::PenSetWindow(Document& document)
     : ToolWindow(QStringLiteral("PenSet"), kClientSize),
-      pens_(pens),
-      selectPen_(std::move(selectPen)),
+      document_(document),
       drawModeNames_(makeNameList({"しない", "通常  ", "遅延  "})),
       lineColorNames_(makeNameList({"１色  ", "２色  "})),
       endNames_(makeNameList({"なし  ", "描く  "}))
 {
     setObjectName(QStringLiteral("PENSET"));
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    paintWhite(*this);
+    Workspace& workspace = document.workspace();
 
-    if (pens_[0]) aimPenSetTargets(targets_, *pens_[0]);
-
-    // The pen number repaints the whole window, whose paint re-aims the others.
     penNumberSlider_ = createParameterSlider(
         this, kPenNumberSlider.position, QSize(kPenNumberSlider.row.width, kPenNumberSlider.row.height),
-        makeSliderRecord(kPenNumberSlider.row, &penNumberCell_), this);
+        makeSliderRecord(kPenNumberSlider.row),
+        {[this] { return penNumber_; }, [this](int32_t number) { setPenNumber(number); }});
 
     const NameList* switchNames[kPenSetSwitchCount] = {&drawModeNames_, &lineColorNames_, &endNames_};
     for (int k = 0; k < kPenSetSwitchCount; ++k) {
         const HeaderSlider& header = kSwitchSliders[k];
+        const PenField field = kSwitchFields[k];
         switches_[size_t(k)] = createParameterSlider(
             this, header.position, QSize(header.row.width, header.row.height),
-            makeSliderRecord(header.row, &targets_.switches[size_t(k)], switchNames[k]));
+            makeSliderRecord(header.row, switchNames[k]),
+            {[this, &workspace, field] { return penFieldValue(workspace.pen(shownPen()), field); },
+             [this, &workspace, field](int32_t v) { workspace.setPenField(shownPen(), field, v); }});
     }
 
     for (int i = 0; i < kSlotCount; ++i) {
         for (int k = 0; k < kPenSetColumnCount; ++k) {
             const GridColumn& column = kColumns[k];
             const SliderRow row = gridRow(column, i);
+            const SlotField field = SlotField(k);
             grid_[size_t(k)][size_t(i)] = createParameterSlider(
                 this, QPoint(column.x, kGridTop + kGridPitch * i), QSize(row.width, row.height),
-                makeSliderRecord(row, &targets_.grid[size_t(k)][size_t(i)],
-                                 column.source ? &sourceLabels() : nullptr, true));
+                makeSliderRecord(row, column.source ? &sourceLabels() : nullptr, true),
+                {[this, &workspace, i, field] { return slotFieldValue(workspace.pen(shownPen()).params[i], field); },
+                 [this, &workspace, i, field](int32_t v) { workspace.setSlotField(shownPen(), i, field, v); }});
         }
     }
+
+    const auto repaintIfShown = [this](int pen) {
+        if (pen == shownPen()) invalidateWithChildren(this);
+    };
+    connect(&document, &Document::penChanged, this, repaintIfShown);
+    connect(&document, &Document::pensReplaced, this, [this] { invalidateWithChildren(this); });
 }
 
-void PenSetWindow::paintEvent(QPaintEvent*)
+int PenSetWindow::shownPen() const { return document_.editedPen(); }
+
+void PenSetWindow::setPenNumber(int32_t number)
 {
-    // Children paint after their parent, so they already see the new pen.
-    if (penNumber_ != shownPen_ && penNumber_ >= 0 && penNumber_ < kPenCount && pens_[size_t(penNumber_)]) {
-        aimPenSetTargets(targets_, *pens_[size_t(penNumber_)]);
-        shownPen_ = penNumber_;
-        if (selectPen_) selectPen_(shownPen_);
+    penNumber_ = number;
+    if (number >= 0 && number < kPenCount && number != shownPen()) {
+        document_.selectPen(number);
+        invalidateWithChildren(this);
     }
 }
 
 void PenSetWindow::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
-QWidget* createPenSetWindow(AppState& state, std::function<void(int)> selectPen)
-{
-    return new PenSetWindow(state.pens, std::move(selectPen));
-}
+ToolWindow* createPenSetWindow(Document& document) { return new PenSetWindow(document); }
 
 }  // namespace nelmora

@@ -5,23 +5,27 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 
+#include "doc/workspace.h"
 #include "pen/pen.h"
-#include "pentools/pen_set_targets.h"
 #include "platform/tool_window.h"
 #include "text/name_list.h"
 
 namespace nelmora {
 
+class Document;
 class ParameterSlider;
+
+// Grid columns, left to right: the six fields of a slot in record order.
+inline constexpr int kPenSetColumnCount = kSlotFieldCount;
+// Header switches, left to right: drawMode, lineColor, endFlag.
+inline constexpr int kPenSetSwitchCount = 3;
 
 class PenSetWindow : public ToolWindow {
     Q_OBJECT
 public:
-    // `pens` is the application's table of current pens; it must outlive the
-    // window. `selectPen` is told the new pen number at every switch.
-    PenSetWindow(std::array<Pen*, kPenCount>& pens, std::function<void(int)> selectPen);
+    // The pen number chooses the document's edited pen, which the pen creator follows.
+    explicit PenSetWindow(Document& document);
 
     ParameterSlider* gridSlider(int column, int slotIndex) const
     {
@@ -30,20 +34,16 @@ public:
     ParameterSlider* penNumberSlider() const { return penNumberSlider_; }
     ParameterSlider* switchSlider(int index) const { return switches_[size_t(index)]; }
     int penNumber() const { return penNumber_; }
-    int shownPen() const { return shownPen_; }
+    int shownPen() const;
 
 protected:
-    // Follows a change of the pen number before the sliders repaint.
-    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    std::array<Pen*, kPenCount>& pens_;
-    std::function<void(int)> selectPen_;
+    void setPenNumber(int32_t number);
+
+    Document& document_;
     int32_t penNumber_ = 0;
-    int32_t* penNumberCell_ = &penNumber_;  // never re-aimed
-    int shownPen_ = 0;
-    PenSetTargets targets_;
     NameList drawModeNames_;
     NameList lineColorNames_;
     NameList endNames_;

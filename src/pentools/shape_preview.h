@@ -20,7 +20,7 @@ void fillPreviewBackground(Image& image, int pattern);
 // The next pattern a right click shows: 0, 1, 2, 3, 4, 0 ...
 int nextPreviewPattern(int pattern);
 
-// A full-strength, unrotated, unscaled dab in full-red colours.
+// A full-strength, unrotated, unscaled dab in full-red colors.
 inline constexpr SlotValues kPreviewDab{
     0, 0xFFFF, 0xFFFF, 0, 0xFFFF, 0xFFFF, 0x10000, 50000, 0, 0xFFFF,
     12000, 25000, 0, 0, 0, 0, 0, 50000, 15000, 0,

@@ -32,7 +32,7 @@ void composeSliderPicture(Image& strip, const SliderRecord& record, int32_t valu
         for (int32_t x = 0; x < columns; ++x) {
             // Only reached for x < barLength or x < valueColumn, so barLength is not 0 here.
             auto gradient = [&] {
-                return mixColor(record.colourStart, record.colourEnd, barLength != 0 ? x * 256 / barLength : 0);
+                return mixColor(record.colorStart, record.colorEnd, barLength != 0 ? x * 256 / barLength : 0);
             };
             uint32_t pixel;
             if (x == barLength)

@@ -4,15 +4,13 @@
 
 namespace nelmora {
 
-SliderRecord makeSliderRecord(const SliderRow& row, int32_t** valueCell, const NameList* nameList,
-                              bool compact)
+SliderRecord makeSliderRecord(const SliderRow& row, const NameList* nameList, bool compact)
 {
     SliderRecord record;
     record.label = utf8ToShiftJis(row.label);
-    record.colourStart = row.colourStart;
-    record.colourEnd = row.colourEnd;
+    record.colorStart = row.colorStart;
+    record.colorEnd = row.colorEnd;
     record.unit = utf8ToShiftJis(row.unit);
-    record.valueCell = valueCell;
     record.min = row.min;
     record.defaultValue = row.defaultValue;
     record.max = row.max;

@@ -15,8 +15,8 @@ namespace nelmora {
 // in the record, where their widths count in bytes ("ﾟ" is the one byte 0xDF).
 struct SliderRow {
     std::string_view label;  // only the first 5 Shift-JIS bytes are drawn
-    uint32_t colourStart;    // bar colour at the left end, 0x00RRGGBB
-    uint32_t colourEnd;      // bar colour at the right end
+    uint32_t colorStart;    // bar color at the left end, 0x00RRGGBB
+    uint32_t colorEnd;      // bar color at the right end
     std::string_view unit;   // up to 3 Shift-JIS bytes: "%", "ﾟ", " ", "_"
     int32_t min;
     int32_t defaultValue;
@@ -30,14 +30,13 @@ struct SliderRow {
     int32_t pitch;       // distance from this control's top to the next one's
 };
 
-// The state of one control. The edited integer lives elsewhere: the control
-// reaches it through a cell owned by its window, so the window can re-aim it.
+// How one control looks and steps. The edited integer lives elsewhere; the
+// control reads and writes it through its binding.
 struct SliderRecord {
     std::string label;  // Shift-JIS
-    uint32_t colourStart = 0;
-    uint32_t colourEnd = 0;
+    uint32_t colorStart = 0;
+    uint32_t colorEnd = 0;
     std::string unit;   // Shift-JIS
-    int32_t** valueCell = nullptr;
     int32_t min = 0;
     int32_t defaultValue = 0;
     int32_t max = 0;
@@ -46,13 +45,9 @@ struct SliderRecord {
     int32_t step = 1;
     const NameList* nameList = nullptr;  // shows names instead of numbers when set
     bool compact = false;                // no label, and a bar 27 pixels longer
-
-    // The edited integer, or null when the cell is not aimed anywhere.
-    int32_t* value() const { return valueCell ? *valueCell : nullptr; }
 };
 
-SliderRecord makeSliderRecord(const SliderRow& row, int32_t** valueCell,
-                              const NameList* nameList = nullptr, bool compact = false);
+SliderRecord makeSliderRecord(const SliderRow& row, const NameList* nameList = nullptr, bool compact = false);
 
 // Geometry of a control with client width W: the bar runs over columns 0..A.
 int32_t sliderBarLength(int32_t clientWidth, bool compact);

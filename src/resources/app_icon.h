@@ -1,5 +1,5 @@
 #pragma once
-// "MYICON2": the main frame's 32 x 32, 16-colour icon.
+// "MYICON2": the main frame's 32 x 32, 16-color icon.
 
 #include <QIcon>
 

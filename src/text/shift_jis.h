@@ -12,4 +12,7 @@ std::string utf8ToShiftJis(std::string_view utf8);
 // Bytes that are not valid Shift-JIS become U+FFFD.
 std::string shiftJisToUtf8(std::string_view sjis);
 
+// Well-formed UTF-8: no overlong forms, surrogates or code points past U+10FFFF.
+bool isValidUtf8(std::string_view text);
+
 }  // namespace nelmora

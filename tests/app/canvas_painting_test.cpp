@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/canvas_window.h"
+#include "app/document.h"
 #include "app/main_frame.h"
 #include "fake_dialogs.h"
 
@@ -48,7 +49,7 @@ protected:
 
     std::vector<uint32_t> snapshot()
     {
-        const Image& image = *frame.state().currentImage;
+        const Image& image = frame.document().workspace().image();
         return {image.pixels, image.pixels + size_t(image.width) * image.height};
     }
 
@@ -60,7 +61,7 @@ protected:
 
 TEST_F(CanvasPainting, DragPaintsAlongThePathAndShowsEachChangeAtOnce)
 {
-    const Image& image = *frame.state().currentImage;
+    const Image& image = frame.document().workspace().image();
     QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(20, 100));
     // Dabs fall about 12.2 pixels apart, so a 10-pixel move may place none.
     int paintingMoves = 0;
@@ -80,7 +81,7 @@ TEST_F(CanvasPainting, DragPaintsAlongThePathAndShowsEachChangeAtOnce)
     QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(180, 100));
     EXPECT_GE(paintingMoves, 10);
 
-    // Pen 0 paints colour 1 (hue 0, saturation 40000, brightness 0xFFFF) along y = 100,
+    // Pen 0 paints color 1 (hue 0, saturation 40000, brightness 0xFFFF) along y = 100,
     // a disc about 60 pixels across; far above the path the image stays white.
     EXPECT_NE(image.at(100, 100) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_GT((image.at(100, 100) >> 16) & 0xFF, image.at(100, 100) & 0xFF) << "reddish";

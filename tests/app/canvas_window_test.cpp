@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/canvas_window.h"
+#include "app/document.h"
 #include "app/main_frame.h"
 #include "fake_dialogs.h"
 #include "paint_counter.h"
@@ -15,20 +16,26 @@ namespace {
 // The stroke calls as "pen:call(x,y)"; the drawing calls mark one pixel
 // changed, as the engine would, so that there is something to show.
 std::vector<std::string> calls;
-AppState* recordedState = nullptr;
+const Workspace* recordedWorkspace = nullptr;
 
 void record(const char* name, Image* image, Pen* pen, int32_t x, int32_t y, bool draws)
 {
-    calls.push_back(std::string(pen == recordedState->pens[0] ? "0" : "1") + ":" + name + "(" + std::to_string(x) +
+    calls.push_back(std::string(pen == &recordedWorkspace->pen(0) ? "0" : "1") + ":" + name + "(" + std::to_string(x) +
                     "," + std::to_string(y) + ")");
     if (draws) unionUpdate(image->update, UpdateRect{0, 0, 1, 1});
 }
 
 StrokeOps recordingOps()
 {
-    return {[](Image* i, Pen* p, DrawingValues&, int32_t x, int32_t y) { record("begin", i, p, x, y, false); },
-            [](Image* i, Pen* p, DrawingValues&, int32_t x, int32_t y) { record("continue", i, p, x, y, true); },
-            [](Image* i, Pen* p, DrawingValues&, int32_t x, int32_t y) { record("end", i, p, x, y, true); }};
+    return {[](Image* i, Pen* p, DrawingValues&, RandomState&, int32_t x, int32_t y) {
+                record("begin", i, p, x, y, false);
+            },
+            [](Image* i, Pen* p, DrawingValues&, RandomState&, int32_t x, int32_t y) {
+                record("continue", i, p, x, y, true);
+            },
+            [](Image* i, Pen* p, DrawingValues&, RandomState&, int32_t x, int32_t y) {
+                record("end", i, p, x, y, true);
+            }};
 }
 
 class CanvasWindowTest : public ::testing::Test {
@@ -37,7 +44,7 @@ protected:
     {
         setDialogs(&fake);
         calls.clear();
-        recordedState = &frame.state();
+        recordedWorkspace = &frame.document().workspace();
         frame.show();
         QCoreApplication::processEvents();
         canvas = frame.canvas();
@@ -45,7 +52,7 @@ protected:
     }
     void TearDown() override { setDialogs(nullptr); }
 
-    bool updatePending() { return !isEmpty(frame.state().currentImage->update); }
+    bool updatePending() { return !isEmpty(frame.document().workspace().image().update); }
 
     PaintCounter counter;
     FakeDialogs fake;
@@ -57,11 +64,10 @@ using Calls = std::vector<std::string>;
 
 TEST_F(CanvasWindowTest, DragDrivesBothPensAndShowsEveryChangeAtOnce)
 {
-    Pen* live = frame.state().pens[0];
-    Pen* delayed = frame.state().pens[1];
-    live->endFlag = 1;
-    delayed->drawMode = kDrawModeDelayed;
-    delayed->endFlag = 1;
+    Workspace& workspace = frame.document().workspace();
+    workspace.setPenField(0, PenField::endFlag, 1);
+    workspace.setPenField(1, PenField::drawMode, kDrawModeDelayed);
+    workspace.setPenField(1, PenField::endFlag, 1);
 
     QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(calls, (Calls{"0:begin(10,10)"}));

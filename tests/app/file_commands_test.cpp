@@ -25,15 +25,15 @@ protected:
         ASSERT_FALSE(dir.path().empty());
     }
 
-    void run(int id, const std::string& chosen)
+    void run(QAction* command, const std::string& chosen)
     {
         fake.chosenFile = QString::fromStdString(chosen);
-        frame->action(id)->trigger();
+        command->trigger();
         QCoreApplication::processEvents();
     }
     void expectStartImageKept(const Image* before)
     {
-        EXPECT_EQ(frame->state().currentImage, before);
+        EXPECT_EQ(&frame->document().workspace().image(), before);
         EXPECT_EQ(image().width, 200);
         EXPECT_EQ(image().at(0, 0), 0xC0C0C0u);
         EXPECT_EQ(frame->canvas()->geometry(), QRect(0, 0, 200, 200));
@@ -45,11 +45,11 @@ protected:
 
 TEST_F(FileCommands, OpenCancelledKeepsImageAndCanvas)
 {
-    frame->action(command::kFillChecker)->trigger();
+    frame->actions().fillChecker->trigger();
     QCoreApplication::processEvents();
-    const Image* before = frame->state().currentImage;
+    const Image* before = &frame->document().workspace().image();
     PaintCounter paints(frame->canvas());
-    run(command::kOpen, "");
+    run(frame->actions().open, "");
     EXPECT_EQ(fake.fileFilters, QStringList{"Bitmap File(*.bmp)"});
     expectStartImageKept(before);
     EXPECT_GT(paints.paints, 0);  // invalidated whatever happened
@@ -62,7 +62,7 @@ TEST_F(FileCommands, OpenReplacesImageAndFitsTheCanvas)
     const std::string path = dir.file("UPPER.BMP");
     ASSERT_TRUE(writeBmp(*picture, path));
     PaintCounter paints(frame->canvas());
-    run(command::kOpen, path);
+    run(frame->actions().open, path);
     ASSERT_EQ(image().width, 30);
     ASSERT_EQ(image().height, 20);
     EXPECT_EQ(std::memcmp(image().pixels, picture->pixels, 30 * 20 * 4), 0);
@@ -72,22 +72,22 @@ TEST_F(FileCommands, OpenReplacesImageAndFitsTheCanvas)
 
 TEST_F(FileCommands, OpenOfAnUnreadableFileKeepsEverythingSilently)
 {
-    frame->action(command::kFillChecker)->trigger();
-    const Image* before = frame->state().currentImage;
+    frame->actions().fillChecker->trigger();
+    const Image* before = &frame->document().workspace().image();
     std::vector<uint8_t> truncated = encodeBmp(*ImagePtr(createImage(30, 20, 0, 0, 0)));
     truncated.resize(truncated.size() - 1);
     writeAll(dir.file("short.bmp"), truncated);
     for (const std::string& path : {dir.file("short.bmp"), dir.file("missing.bmp"), dir.path()}) {
-        run(command::kOpen, path);
+        run(frame->actions().open, path);
         expectStartImageKept(before);
     }
 }
 
 TEST_F(FileCommands, SaveWritesWhatWasPainted)
 {
-    frame->action(command::kFillChecker)->trigger();
+    frame->actions().fillChecker->trigger();
     const std::string path = dir.file("checker");  // no extension is added
-    run(command::kSave, path);
+    run(frame->actions().save, path);
     EXPECT_EQ(fake.fileFilters, QStringList{"Bitmap File(*.bmp)"});
     EXPECT_TRUE(fake.warnings.isEmpty());
     ImagePtr saved(readBmp(path));
@@ -99,7 +99,7 @@ TEST_F(FileCommands, SaveWritesWhatWasPainted)
     EXPECT_EQ(saved->at(8, 0), 0x404040u);
     EXPECT_EQ(dir.entryCount(), 1u);
 
-    run(command::kSave, "");  // cancelled: nothing more is written
+    run(frame->actions().save, "");  // cancelled: nothing more is written
     EXPECT_EQ(dir.entryCount(), 1u);
 }
 
@@ -110,7 +110,7 @@ TEST_F(FileCommands, FailedSaveWarnsAndKeepsTheOldFile)
     writeAll(path, old);
     {
         FileSizeLimit limit(1000);  // the 200 x 200 picture needs 120054 bytes
-        run(command::kSave, path);
+        run(frame->actions().save, path);
     }
     ASSERT_EQ(fake.warnings.size(), 1);
     EXPECT_TRUE(fake.warnings[0].contains(QString::fromStdString(path)));
@@ -118,7 +118,7 @@ TEST_F(FileCommands, FailedSaveWarnsAndKeepsTheOldFile)
     EXPECT_EQ(readAll(path), old);
     EXPECT_EQ(dir.entryCount(), 1u);
 
-    run(command::kSave, dir.file("absent/new.bmp"));
+    run(frame->actions().save, dir.file("absent/new.bmp"));
     ASSERT_EQ(fake.warnings.size(), 2);
     EXPECT_TRUE(fake.warnings[1].contains(QString::fromStdString(dir.file("absent/new.bmp"))));
 }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <memory>
 
+#include "app/document.h"
 #include "app/main_frame.h"
 #include "fake_dialogs.h"
 
@@ -27,7 +28,8 @@ protected:
         setDialogs(nullptr);
     }
 
-    Image& image() { return *frame->state().currentImage; }
+    Workspace& workspace() { return frame->document().workspace(); }
+    Image& image() { return workspace().strokeImage(); }
 
     FakeDialogs fake;
     std::unique_ptr<MainFrame> frame;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/canvas_window.h"
+#include "app/document.h"
 #include "app/main_frame.h"
 #include "app/new_image_dialog.h"
 #include "main_frame_fixture.h"
@@ -27,7 +28,7 @@ protected:
     void runNew(const std::function<void(NewImageDialog&)>& user)
     {
         fake.fillIn = [&user](QDialog& d) { user(static_cast<NewImageDialog&>(d)); };
-        frame->action(command::kNew)->trigger();
+        frame->actions().newImage->trigger();
         fake.fillIn = nullptr;
     }
     void newImage(const QString& width, const QString& height, int entry)
@@ -46,13 +47,12 @@ TEST_F(MainFrameTest, StartsWithThreeToolWindowsShownAndTicked)
 {
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Nelmora v-.02"));
     const bool shown[kToolCount] = {true, true, true, false, false};
-    const int toggles[kToolCount] = {40022, 40021, 40023, 40024, 40025};
     for (int k = 0; k < kToolCount; ++k) {
         ASSERT_NE(frame->toolWindow(k), nullptr);
         EXPECT_EQ(frame->toolWindow(k)->isVisible(), shown[k]) << k;
         EXPECT_EQ(frame->toolVisible(k), shown[k]) << k;
-        EXPECT_TRUE(frame->action(toggles[k])->isCheckable());
-        EXPECT_EQ(frame->action(toggles[k])->isChecked(), shown[k]) << k;
+        EXPECT_TRUE(frame->actions().toggleTool[size_t(k)]->isCheckable());
+        EXPECT_EQ(frame->actions().toggleTool[size_t(k)]->isChecked(), shown[k]) << k;
     }
     EXPECT_EQ(frame->canvas()->geometry(), QRect(0, 0, 200, 200));
     EXPECT_EQ(imageSize(), QSize(200, 200));
@@ -69,12 +69,12 @@ TEST_F(MainFrameTest, MenuBarHoldsTheSixTopItemsWithViewSelectionAndHelpGreyed)
     }
     EXPECT_EQ(titles, (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ウィンドウ(&W)", "選択範囲(&S)", "ヘルプ(&H)"}));
     EXPECT_EQ(enabled, (QList<bool>{true, true, false, true, false, false}));
-    EXPECT_EQ(frame->action(command::kHelp)->menu(), nullptr);  // a plain item, not a popup
+    EXPECT_EQ(frame->menuBar()->actions().last()->menu(), nullptr);  // a plain item, not a popup
 }
 
 TEST_F(MainFrameTest, PenCreatorToggleShowsThenHidesAndTicksAlong)
 {
-    QAction* toggle = frame->action(command::kPenCreator);
+    QAction* toggle = frame->actions().toggleTool[kPenCreatorTool];
     QWidget* penCreator = frame->toolWindow(kPenCreatorTool);
     toggle->trigger();
     EXPECT_TRUE(penCreator->isVisible());
@@ -96,7 +96,7 @@ TEST_F(MainFrameTest, CheckerFillOfANewTwentyByTenImage)
     EXPECT_EQ(frame->canvas()->size(), QSize(20, 10));
 
     PaintCounter canvasPaints(frame->canvas());
-    frame->action(command::kFillChecker)->trigger();
+    frame->actions().fillChecker->trigger();
     const uint32_t light = 0xC0C0C0, dark = 0x404040;
     EXPECT_EQ(image().at(0, 0), light);
     EXPECT_EQ(image().at(7, 7), light);
@@ -115,10 +115,10 @@ TEST_F(MainFrameTest, CheckerFillOfANewTwentyByTenImage)
     EXPECT_EQ(shown.pixel(8, 0) & 0xFFFFFF, dark);
     EXPECT_EQ(shown.pixel(8, 8) & 0xFFFFFF, light);
 
-    frame->action(command::kFillBlack)->trigger();
+    frame->actions().fillBlack->trigger();
     EXPECT_EQ(image().at(0, 0), 0u);
     EXPECT_EQ(image().at(8, 0), 0u);
-    frame->action(command::kFillWhite)->trigger();
+    frame->actions().fillWhite->trigger();
     EXPECT_EQ(image().at(8, 0), 0xFFFFFFu);
 }
 
@@ -126,7 +126,7 @@ TEST_F(MainFrameTest, NewWithTheDialogsDefaultsMakesAWhiteImageOfTheCurrentSize)
 {
     newImage("30", "40", 1);
     ASSERT_EQ(image().at(0, 0), 0u);
-    const Image* before = frame->state().currentImage;
+    const Image* before = &frame->document().workspace().image();
     QString widthText, heightText, entry;
     int count = 0;
     runNew([&](NewImageDialog& d) {
@@ -140,7 +140,7 @@ TEST_F(MainFrameTest, NewWithTheDialogsDefaultsMakesAWhiteImageOfTheCurrentSize)
     EXPECT_EQ(heightText, "40");
     EXPECT_EQ(entry, "白:(ffffff)");
     EXPECT_EQ(count, 8);
-    EXPECT_NE(frame->state().currentImage, before);
+    EXPECT_NE(&frame->document().workspace().image(), before);
     EXPECT_EQ(imageSize(), QSize(30, 40));
     EXPECT_EQ(image().at(0, 0), 0xFFFFFFu);
     EXPECT_EQ(image().at(29, 39), 0xFFFFFFu);
@@ -156,19 +156,19 @@ TEST_F(MainFrameTest, NewWithBlackGivesABlackImage)
 
 TEST_F(MainFrameTest, CancelledNewChangesNothing)
 {
-    const Image* before = frame->state().currentImage;
+    const Image* before = &frame->document().workspace().image();
     runNew([](NewImageDialog& d) {
         d.widthEdit()->setText("10");
         d.reject();
     });
-    EXPECT_EQ(frame->state().currentImage, before);
+    EXPECT_EQ(&frame->document().workspace().image(), before);
     EXPECT_EQ(frame->canvas()->size(), QSize(200, 200));
 }
 
 TEST_F(MainFrameTest, SizesThatCannotBeMadeAreRefusedAndKeepTheImage)
 {
     newImage("64", "48", 2);
-    const Image* before = frame->state().currentImage;
+    const Image* before = &frame->document().workspace().image();
     const std::pair<QString, QString> sizes[] = {{"0", "10"}, {"-5", "10"}, {"100000", "100000"}, {"", ""}};
     for (const auto& [w, h] : sizes) {
         fake.warnings.clear();
@@ -184,7 +184,7 @@ TEST_F(MainFrameTest, SizesThatCannotBeMadeAreRefusedAndKeepTheImage)
         ASSERT_EQ(fake.warnings.size(), 1) << w.toStdString();
         const QString shownWidth = w.isEmpty() ? "0" : w;
         EXPECT_TRUE(fake.warnings[0].contains(shownWidth)) << fake.warnings[0].toStdString();
-        EXPECT_EQ(frame->state().currentImage, before);
+        EXPECT_EQ(&frame->document().workspace().image(), before);
         EXPECT_EQ(imageSize(), QSize(64, 48));
         EXPECT_EQ(image().at(63, 47), 0xFF0000u);
         EXPECT_EQ(frame->canvas()->size(), QSize(64, 48));
@@ -209,15 +209,14 @@ TEST_F(MainFrameTest, TypedBackgroundTextUsesTheEntryItNamesElseWhite)
 
 TEST_F(MainFrameTest, ExitAsksAndNoKeepsEverything)
 {
-    const Image* image = frame->state().currentImage;
+    const Image* image = &frame->document().workspace().image();
     QPointer<QWidget> palette = frame->toolWindow(kPenPaletteTool);
     fake.answerYes = false;
-    frame->action(command::kExit)->trigger();
+    frame->actions().exit->trigger();
     EXPECT_EQ(fake.questions, QStringList{"終了確認|終了してもよいですか"});
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(palette && palette->isVisible());
-    EXPECT_EQ(frame->state().currentImage, image);
-    EXPECT_NE(frame->state().pens[0], nullptr);
+    EXPECT_EQ(&frame->document().workspace().image(), image);
 }
 
 TEST_F(MainFrameTest, ExitYesClosesTheFrameWithItsToolWindows)
@@ -233,19 +232,19 @@ TEST_F(MainFrameTest, ExitYesClosesTheFrameWithItsToolWindows)
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->windowTitle().toStdString();
 }
 
-TEST_F(MainFrameTest, RightClickPicksColourOneAndRepaintsTheColourWindow)
+TEST_F(MainFrameTest, RightClickPicksColorOneAndRepaintsTheColorWindow)
 {
     newImage("50", "50", 2);  // red
     QCoreApplication::processEvents();
-    frame->state().drawingValues[dv::hue1] = 1234;
-    PaintCounter colourPaints(frame->toolWindow(kColorCreatorTool));
+    frame->document().workspace().setDrawingValue(dv::hue1, 1234);
+    PaintCounter colorPaints(frame->toolWindow(kColorCreatorTool));
     QTest::mouseClick(frame->canvas(), Qt::RightButton, {}, QPoint(10, 20));
-    EXPECT_EQ(frame->state().drawingValues[dv::hue1], 0);
-    EXPECT_EQ(frame->state().drawingValues[dv::saturation1], 0xFFFF);
-    EXPECT_EQ(frame->state().drawingValues[dv::brightness1], 0xFFFF);
-    EXPECT_EQ(frame->state().drawingValues[dv::saturation2], 40000);
+    EXPECT_EQ(frame->document().workspace().drawingValue(dv::hue1), 0);
+    EXPECT_EQ(frame->document().workspace().drawingValue(dv::saturation1), 0xFFFF);
+    EXPECT_EQ(frame->document().workspace().drawingValue(dv::brightness1), 0xFFFF);
+    EXPECT_EQ(frame->document().workspace().drawingValue(dv::saturation2), 40000);
     QCoreApplication::processEvents();
-    EXPECT_GT(colourPaints.paints, 0);
+    EXPECT_GT(colorPaints.paints, 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The colour creator window offscreen: layout, clicks through Qt, and that
+// The color creator window offscreen: layout, clicks through Qt, and that
 // outside changes repaint it while the field renders only when needed.
 #include <gtest/gtest.h>
 
@@ -6,8 +6,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/canvas_stroke.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "color/color_box_control.h"
 #include "color/color_creator_window.h"
@@ -22,8 +21,7 @@ class ColorCreatorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(initApplicationState(state));
-        widget.reset(createColorCreatorWindow(state));
+        widget.reset(createColorCreatorWindow(document));
         window = dynamic_cast<ColorCreatorWindow*>(widget.get());
         ASSERT_NE(window, nullptr);
         window->installEventFilter(&counter);
@@ -38,7 +36,6 @@ protected:
     void TearDown() override
     {
         widget.reset();
-        shutdownApplicationState(state);
     }
     static void settle()
     {
@@ -46,7 +43,8 @@ protected:
     }
     static uint32_t pixel(QWidget* w, int x, int y) { return w->grab().toImage().pixel(x, y) & 0xFFFFFF; }
 
-    AppState state;
+    Document document{std::make_unique<Workspace>()};
+    Workspace& workspace = document.workspace();
     std::unique_ptr<QWidget> widget;
     ColorCreatorWindow* window = nullptr;
     QList<ColorSliderControl*> sliders;
@@ -63,18 +61,18 @@ TEST_F(ColorCreatorWindowTest, LayoutOfTheWindowAndItsControls)
         EXPECT_EQ(sliders[n]->geometry(), QRect(60, 10 + 22 * n, 130, 20));
         EXPECT_EQ(sliders[n]->contentsRect().size(), QSize(128, 18));
     }
-    EXPECT_EQ(state.activeColorTargets.hue, &state.drawingValues[dv::hue1]);
+    EXPECT_EQ(editedHueIndex(window->state()), dv::hue1);
     EXPECT_EQ(window->fieldRenderCount(), 1);
 }
 
-TEST_F(ColorCreatorWindowTest, FreshColourBoxShowsTwoEqualFramedRectangles)
+TEST_F(ColorCreatorWindowTest, FreshColorBoxShowsTwoEqualFramedRectangles)
 {
     const QImage image = box->grab().toImage();
     auto at = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFF; };
-    EXPECT_EQ(at(5, 5), 0xFF6363u);    // colour 1
-    EXPECT_EQ(at(35, 55), 0xFF6363u);  // colour 2
+    EXPECT_EQ(at(5, 5), 0xFF6363u);    // color 1
+    EXPECT_EQ(at(35, 55), 0xFF6363u);  // color 2
     EXPECT_EQ(at(0, 0), 0u);
-    EXPECT_EQ(at(29, 39), 0u);  // colour 1's frame, drawn over colour 2
+    EXPECT_EQ(at(29, 39), 0u);  // color 1's frame, drawn over color 2
     EXPECT_EQ(at(39, 59), 0u);
     EXPECT_EQ(at(30, 40), 0xFF6363u);
     EXPECT_EQ(at(5, 50), 0xFFFFFFu);
@@ -85,15 +83,15 @@ TEST_F(ColorCreatorWindowTest, FieldClicksEditAndRepaint)
     const int paints = counter.paints;
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(150, 190));
     settle();
-    EXPECT_EQ(state.drawingValues[dv::hue1], 16384);
-    EXPECT_EQ(state.drawingValues[dv::saturation1], 32768);
+    EXPECT_EQ(workspace.drawingValue(dv::hue1), 16384);
+    EXPECT_EQ(workspace.drawingValue(dv::saturation1), 32768);
     EXPECT_GT(counter.paints, paints);
     EXPECT_EQ(window->fieldRenderCount(), 2);
 
     // A click in the free top area changes nothing but renders again.
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(55, 80));
     settle();
-    EXPECT_EQ(state.drawingValues[dv::hue1], 16384);
+    EXPECT_EQ(workspace.drawingValue(dv::hue1), 16384);
     EXPECT_EQ(window->fieldRenderCount(), 3);
 
     QTest::mouseClick(window, Qt::RightButton, {}, QPoint(100, 190));
@@ -102,41 +100,40 @@ TEST_F(ColorCreatorWindowTest, FieldClicksEditAndRepaint)
     EXPECT_EQ(window->fieldRenderCount(), 4);
 }
 
-TEST_F(ColorCreatorWindowTest, PickIntoColourOneWhileColourTwoIsEditedRepaintsWithoutRendering)
+TEST_F(ColorCreatorWindowTest, PickIntoColorOneWhileColorTwoIsEditedRepaintsWithoutRendering)
 {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(35, 55));
     settle();
     ASSERT_EQ(window->state().secondColorActive, 1);
-    // Colour 2 equals colour 1 at start, so the field is still valid.
+    // Color 2 equals color 1 at start, so the field is still valid.
     EXPECT_EQ(window->fieldRenderCount(), 1);
 
-    // The canvas's right-click pick: a blue pixel into colour 1.
-    state.currentImage->at(3, 4) = 0x0000FF;
-    ASSERT_TRUE(pickColour(state, 3, 4));
+    // The canvas's right-click pick: a blue pixel into color 1. The window
+    // follows the document's note; nobody repaints it by hand.
+    workspace.strokeImage().at(3, 4) = 0x0000FF;
     const int paints = counter.paints;
-    invalidateWithChildren(window);
+    ASSERT_TRUE(workspace.pickColor(3, 4));
     settle();
     EXPECT_GT(counter.paints, paints);
     EXPECT_EQ(window->fieldRenderCount(), 1);
-    EXPECT_EQ(pixel(box, 5, 5), 0x0000FEu);  // colour 1 behind, now blue
+    EXPECT_EQ(pixel(box, 5, 5), 0x0000FEu);  // color 1 behind, now blue
     EXPECT_EQ(pixel(box, 35, 55), 0xFF6363u);
 
     invalidateWithChildren(window);
     settle();
     EXPECT_EQ(window->fieldRenderCount(), 1);
 
-    // Back to colour 1: the cached colour no longer matches.
+    // Back to color 1: the cached color no longer matches.
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 5));
     settle();
     EXPECT_EQ(window->state().secondColorActive, 0);
     EXPECT_EQ(window->fieldRenderCount(), 2);
 }
 
-TEST_F(ColorCreatorWindowTest, PickWhileColourOneIsEditedRendersAndMovesTheSliders)
+TEST_F(ColorCreatorWindowTest, PickWhileColorOneIsEditedRendersAndMovesTheSliders)
 {
-    state.currentImage->at(0, 0) = 0x0000FF;
-    ASSERT_TRUE(pickColour(state, 0, 0));
-    invalidateWithChildren(window);
+    workspace.strokeImage().at(0, 0) = 0x0000FF;
+    ASSERT_TRUE(workspace.pickColor(0, 0));
     settle();
     EXPECT_EQ(window->fieldRenderCount(), 2);
     // Hue 0xAAAA: the hue slider's value line at 0xAAAA * 128 / 65536 = 85, plus the border.
@@ -147,13 +144,13 @@ TEST_F(ColorCreatorWindowTest, SliderClicksAndTheSharedRgbMode)
 {
     QTest::mouseClick(sliders[0], Qt::LeftButton, {}, QPoint(1 + 127, 10));
     settle();
-    EXPECT_EQ(state.drawingValues[dv::hue1], 65024);
+    EXPECT_EQ(workspace.drawingValue(dv::hue1), 65024);
     EXPECT_EQ(window->fieldRenderCount(), 2);
 
     // The border lies outside the client: no change.
     QTest::mouseClick(sliders[0], Qt::LeftButton, {}, QPoint(0, 10));
     settle();
-    EXPECT_EQ(state.drawingValues[dv::hue1], 65024);
+    EXPECT_EQ(workspace.drawingValue(dv::hue1), 65024);
 
     // Column 0 of the lower band: the hue ramp starts red, the red ramp black.
     QTest::mouseClick(sliders[1], Qt::RightButton, {}, QPoint(10, 10));

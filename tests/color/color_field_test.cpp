@@ -1,8 +1,8 @@
-// The colour field: clicks in each mode, the render cache, and the pictures.
+// The color field: clicks in each mode, the render cache, and the pictures.
 #include <gtest/gtest.h>
 
 #include "color/color_creator_state.h"
-#include "color/color_field.h"
+#include "engine/color_field.h"
 #include "engine/color.h"
 #include "color_state_fixture.h"
 
@@ -25,65 +25,65 @@ protected:
 
 TEST_F(ColorFieldTest, WheelClicksSetHueFromTheAngleAndSaturationFromTheRadius)
 {
-    setColour(5000, 40000, 0xFFFF);
+    setColor(5000, 40000, 0xFFFF);
     fieldLeftClick(state, 100, 190);  // the centre: atan2(0, 0)
-    EXPECT_EQ(values[dv::hue1], 0);
-    EXPECT_EQ(values[dv::saturation1], 0);
+    EXPECT_EQ(value(dv::hue1), 0);
+    EXPECT_EQ(value(dv::saturation1), 0);
 
     // Half the radius away: r = 0.5, so saturation 32768.
     fieldLeftClick(state, 150, 190);
-    EXPECT_EQ(values[dv::hue1], 16384);
-    EXPECT_EQ(values[dv::saturation1], 32768);
+    EXPECT_EQ(value(dv::hue1), 16384);
+    EXPECT_EQ(value(dv::saturation1), 32768);
     fieldLeftClick(state, 100, 240);
-    EXPECT_EQ(values[dv::hue1], 32768);
+    EXPECT_EQ(value(dv::hue1), 32768);
     fieldLeftClick(state, 50, 190);
-    EXPECT_EQ(values[dv::hue1], 49152);
-    EXPECT_EQ(values[dv::brightness1], 0xFFFF);
+    EXPECT_EQ(value(dv::hue1), 49152);
+    EXPECT_EQ(value(dv::brightness1), 0xFFFF);
 }
 
 TEST_F(ColorFieldTest, ClicksOffTheWheelChangeNothingButStillAskForARender)
 {
-    setColour(1234, 2345, 3456);
+    setColor(1234, 2345, 3456);
     for (auto [x, y] : {std::pair{100, 50}, std::pair{100, 90}, std::pair{199, 289}, std::pair{0, 190}}) {
         state.fieldDirty = false;
         fieldLeftClick(state, x, y);
         EXPECT_TRUE(state.fieldDirty) << x << "," << y;
     }
-    EXPECT_EQ(values[dv::hue1], 1234);
-    EXPECT_EQ(values[dv::saturation1], 2345);
-    EXPECT_EQ(values[dv::brightness1], 3456);
+    EXPECT_EQ(value(dv::hue1), 1234);
+    EXPECT_EQ(value(dv::saturation1), 2345);
+    EXPECT_EQ(value(dv::brightness1), 3456);
 }
 
 TEST_F(ColorFieldTest, BrightnessWheelSetsBrightnessInsteadOfSaturation)
 {
     fieldRightClick(state);
     ASSERT_EQ(state.fieldMode, kHueBrightnessWheel);
-    setColour(0, 40000, 0xFFFF);
+    setColor(0, 40000, 0xFFFF);
     fieldLeftClick(state, 150, 190);
-    EXPECT_EQ(values[dv::hue1], 16384);
-    EXPECT_EQ(values[dv::saturation1], 40000);
-    EXPECT_EQ(values[dv::brightness1], 32768);
+    EXPECT_EQ(value(dv::hue1), 16384);
+    EXPECT_EQ(value(dv::saturation1), 40000);
+    EXPECT_EQ(value(dv::brightness1), 32768);
 }
 
 TEST_F(ColorFieldTest, SquareClicksAreOneRowAboveThePicture)
 {
     state.fieldMode = kSaturationBrightnessSquare;
-    setColour(777, 1, 1);
+    setColor(777, 1, 1);
     fieldLeftClick(state, 0, 90);  // top row: (200 - 90 + 90) * 65536 / 200
-    EXPECT_EQ(values[dv::saturation1], 0);
-    EXPECT_EQ(values[dv::brightness1], 0x10000);
+    EXPECT_EQ(value(dv::saturation1), 0);
+    EXPECT_EQ(value(dv::brightness1), 0x10000);
     fieldLeftClick(state, 199, 289);  // 199 * 65536 / 200 = 65208.3; 1 * 65536 / 200 = 327.7
-    EXPECT_EQ(values[dv::saturation1], 65208);
-    EXPECT_EQ(values[dv::brightness1], 327);
-    EXPECT_EQ(values[dv::hue1], 777);
+    EXPECT_EQ(value(dv::saturation1), 65208);
+    EXPECT_EQ(value(dv::brightness1), 327);
+    EXPECT_EQ(value(dv::hue1), 777);
 
     // The wheel does not apply to the square, nor does a click above it.
     fieldLeftClick(state, 100, 190);
-    EXPECT_EQ(values[dv::saturation1], 100 * 65536 / 200);
+    EXPECT_EQ(value(dv::saturation1), 100 * 65536 / 200);
     fieldLeftClick(state, 100, 89);
     fieldLeftClick(state, 200, 150);
-    EXPECT_EQ(values[dv::saturation1], 100 * 65536 / 200);
-    EXPECT_EQ(values[dv::hue1], 777);
+    EXPECT_EQ(value(dv::saturation1), 100 * 65536 / 200);
+    EXPECT_EQ(value(dv::hue1), 777);
 }
 
 TEST_F(ColorFieldTest, RightClicksCycleTheThreeModes)
@@ -99,21 +99,21 @@ TEST_F(ColorFieldTest, RightClicksCycleTheThreeModes)
     EXPECT_TRUE(state.fieldDirty);
 }
 
-TEST_F(ColorFieldTest, RendersOnlyWhenTheEditedColourChangedOrTheFieldIsDirty)
+TEST_F(ColorFieldTest, RendersOnlyWhenTheEditedColorChangedOrTheFieldIsDirty)
 {
     EXPECT_TRUE(renderFieldIfNeeded(state, *image));
     EXPECT_FALSE(renderFieldIfNeeded(state, *image));
-    values[dv::hue2] = 999;  // not the edited colour
+    workspace.setDrawingValue(dv::hue2, 999);  // not the edited color
     EXPECT_FALSE(renderFieldIfNeeded(state, *image));
-    values[dv::brightness1] = 100;
+    workspace.setDrawingValue(dv::brightness1, 100);
     EXPECT_TRUE(renderFieldIfNeeded(state, *image));
     EXPECT_FALSE(renderFieldIfNeeded(state, *image));
     state.fieldDirty = true;
     EXPECT_TRUE(renderFieldIfNeeded(state, *image));
     EXPECT_FALSE(state.fieldDirty);
 
-    // Editing colour 2, which differs from the cached colour 1, needs a render.
-    aimActiveColor(targets, values, 1);
+    // Editing color 2, which differs from the cached color 1, needs a render.
+    state.secondColorActive = 1;
     EXPECT_TRUE(renderFieldIfNeeded(state, *image));
 }
 
@@ -162,7 +162,7 @@ TEST_F(ColorFieldTest, WheelAndSquareInteriorsFollowTheFormulas)
     EXPECT_EQ(px(0, 290), kSentinel);
 }
 
-TEST_F(ColorFieldTest, WheelMarkersSitOnTheEditedColour)
+TEST_F(ColorFieldTest, WheelMarkersSitOnTheEditedColor)
 {
     // Hue 0 points the needle straight up: rows trunc(190 - k * 100 / 30) in column 100.
     // Saturation 0x8000 is a circle of radius 50 and a ring of radius 2 around (100, 140).
@@ -179,7 +179,7 @@ TEST_F(ColorFieldTest, WheelMarkersSitOnTheEditedColour)
     EXPECT_NE(px(100, 139), 0xFFFFFFu);
 }
 
-TEST_F(ColorFieldTest, SquareMarkersCrossAtTheEditedColour)
+TEST_F(ColorFieldTest, SquareMarkersCrossAtTheEditedColor)
 {
     // Column 0x8000 * 200 / 65536 = 100; row (13107000 - 6553600) / 65536 + 90 = 189.
     renderColorField(*image, kSaturationBrightnessSquare, 0, 0x8000, 0x8000);
@@ -191,7 +191,7 @@ TEST_F(ColorFieldTest, SquareMarkersCrossAtTheEditedColour)
     EXPECT_NE(px(102, 189), 0u);
 }
 
-TEST_F(ColorFieldTest, MarkersOfOutOfRangeColoursStayInsideTheDrawnArea)
+TEST_F(ColorFieldTest, MarkersOfOutOfRangeColorsStayInsideTheDrawnArea)
 {
     // Saturation 0x10000 puts the square's vertical line in column 200, which
     // must not wrap into column 0 of the next row.

@@ -15,7 +15,7 @@ protected:
         strip.reset(createImage(kColorSliderStripWidth, kColorSliderStripHeight, 0, 0, 0xFFFFFF));
         ASSERT_NE(strip, nullptr);
     }
-    ColorSliderRecord slider(int32_t channel) { return {channel, &targets}; }
+    ColorSliderRecord slider(int32_t channel) { return {channel}; }
 
     ImagePtr strip;
 };
@@ -68,21 +68,21 @@ TEST_F(ColorSliderTest, ValueLineOfAnOutOfRangeValueStaysOnItsRow)
 
 TEST_F(ColorSliderTest, HsbClicksStoreTheColumnValue)
 {
-    setColour(100, 200, 300);
+    setColor(100, 200, 300);
     colorSliderClick(state, slider(1), 0, 128);
-    EXPECT_EQ(values[dv::hue1], 0);
+    EXPECT_EQ(value(dv::hue1), 0);
     colorSliderClick(state, slider(1), 127, 128);
-    EXPECT_EQ(values[dv::hue1], 65024);
+    EXPECT_EQ(value(dv::hue1), 65024);
     colorSliderClick(state, slider(2), 64, 128);
-    EXPECT_EQ(values[dv::saturation1], 32768);
+    EXPECT_EQ(value(dv::saturation1), 32768);
     state.fieldDirty = false;
     colorSliderClick(state, slider(3), 32, 128);
-    EXPECT_EQ(values[dv::brightness1], 16384);
+    EXPECT_EQ(value(dv::brightness1), 16384);
     EXPECT_TRUE(state.fieldDirty);
-    EXPECT_EQ(values[dv::hue1], 65024);
+    EXPECT_EQ(value(dv::hue1), 65024);
 
     EXPECT_FALSE(colorSliderClick(state, slider(1), 0, 0));
-    EXPECT_EQ(values[dv::hue1], 65024);
+    EXPECT_EQ(value(dv::hue1), 65024);
 }
 
 TEST_F(ColorSliderTest, RgbClicksGoThroughRgbToHsb)
@@ -92,26 +92,26 @@ TEST_F(ColorSliderTest, RgbClicksGoThroughRgbToHsb)
     // Hue 0xFFFF, saturation 57087, full brightness is (255, 32, 32).
     // Column 16 of 128 gives red 8192 / 256 = 32: a grey, so hue and saturation
     // become 0 and brightness 32 * 256 + 255.
-    setColour(0xFFFF, 57087, 0xFFFF);
+    setColor(0xFFFF, 57087, 0xFFFF);
     colorSliderClick(state, slider(1), 16, 128);
-    EXPECT_EQ(values[dv::hue1], 0);
-    EXPECT_EQ(values[dv::saturation1], 0);
-    EXPECT_EQ(values[dv::brightness1], 8447);
+    EXPECT_EQ(value(dv::hue1), 0);
+    EXPECT_EQ(value(dv::saturation1), 0);
+    EXPECT_EQ(value(dv::brightness1), 8447);
 
     // The left edge gives (0, 32, 32): green is the first maximum, red the minimum,
     // so hue = 0x5555 + ((32 * 65536) / 6) / 32 = 0x7FFF.
-    setColour(0xFFFF, 57087, 0xFFFF);
+    setColor(0xFFFF, 57087, 0xFFFF);
     colorSliderClick(state, slider(1), 0, 128);
-    EXPECT_EQ(values[dv::hue1], 0x7FFF);
-    EXPECT_EQ(values[dv::saturation1], 0xFFFF);
-    EXPECT_EQ(values[dv::brightness1], 8447);
+    EXPECT_EQ(value(dv::hue1), 0x7FFF);
+    EXPECT_EQ(value(dv::saturation1), 0xFFFF);
+    EXPECT_EQ(value(dv::brightness1), 8447);
 
     // Pure red (254, 0, 0) loses its only channel: black.
-    setColour(0, 0xFFFF, 0xFFFF);
+    setColor(0, 0xFFFF, 0xFFFF);
     colorSliderClick(state, slider(1), 0, 128);
-    EXPECT_EQ(values[dv::hue1], 0);
-    EXPECT_EQ(values[dv::saturation1], 0);
-    EXPECT_EQ(values[dv::brightness1], 0);
+    EXPECT_EQ(value(dv::hue1), 0);
+    EXPECT_EQ(value(dv::saturation1), 0);
+    EXPECT_EQ(value(dv::brightness1), 0);
 }
 
 }  // namespace

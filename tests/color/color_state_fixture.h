@@ -1,5 +1,5 @@
 #pragma once
-// Drawing values at their start values and a colour creator state over them.
+// A document at its start values and a color creator state over it.
 
 #include <gtest/gtest.h>
 
@@ -9,20 +9,16 @@ namespace nelmora {
 
 class ColorStateTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { initColorCreatorState(state, workspace); }
+    void setColor(int32_t h, int32_t s, int32_t b)
     {
-        resetDrawingValues(values);
-        initColorCreatorState(state, values, targets);
+        workspace.setDrawingValue(dv::hue1, h);
+        workspace.setDrawingValue(dv::saturation1, s);
+        workspace.setDrawingValue(dv::brightness1, b);
     }
-    void setColour(int32_t h, int32_t s, int32_t b)
-    {
-        values[dv::hue1] = h;
-        values[dv::saturation1] = s;
-        values[dv::brightness1] = b;
-    }
+    int32_t value(int index) const { return workspace.drawingValue(index); }
 
-    DrawingValues values{};
-    ActiveColorTargets targets{};
+    Workspace workspace;
     ColorCreatorState state;
 };
 

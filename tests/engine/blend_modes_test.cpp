@@ -2,6 +2,8 @@
 // intermediate values are noted where they are not obvious.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "engine/blend_modes.h"
 #include "engine/random.h"
 #include "image/tables.h"
@@ -9,16 +11,29 @@
 namespace nelmora {
 namespace {
 
-uint32_t colour(int op, uint32_t d, uint32_t n, int32_t a) { return colourOps[size_t(op)](d, n, a); }
+// Color operation `op` of the color group; a code without a mode keeps D,
+// as the dab leaves such pixels alone.
+uint32_t color(int op, uint32_t d, uint32_t n, int32_t a)
+{
+    const BlendMode* mode = findBlendMode(kColorGroup | op);
+    return mode ? mode->color(d, n, a) : d;
+}
+
+// Displacement operation `op`; a code without a mode moves nothing.
+Offset displace(int op, const SlotValues& values, int32_t rx, int32_t ry, int32_t k, RandomState& random)
+{
+    const BlendMode* mode = findBlendMode(kDisplacementGroup | op);
+    return mode ? mode->displacement(values, rx, ry, k, random) : Offset{0, 0};
+}
 
 TEST(BlendModeTables, CodesNamesAndIdentityEntries)
 {
-    EXPECT_EQ(blendModeCodes[0], 0x101);
-    EXPECT_EQ(blendModeCodes[13], 0x10E);
-    EXPECT_EQ(blendModeCodes[14], 0x201);
-    EXPECT_EQ(blendModeCodes[17], 0x301);
-    EXPECT_EQ(blendModeCodes[21], 0x305);
-    EXPECT_EQ(blendModeCodes[23], 0x402);
+    EXPECT_EQ(blendModeCode(0), 0x101);
+    EXPECT_EQ(blendModeCode(13), 0x10E);
+    EXPECT_EQ(blendModeCode(14), 0x201);
+    EXPECT_EQ(blendModeCode(17), 0x301);
+    EXPECT_EQ(blendModeCode(21), 0x305);
+    EXPECT_EQ(blendModeCode(23), 0x402);
 
     const NameList& names = blendModeNames();
     ASSERT_EQ(names.count(), kBlendModeCount);
@@ -27,87 +42,100 @@ TEST(BlendModeTables, CodesNamesAndIdentityEntries)
     EXPECT_EQ(names.entry(23), std::string_view("\xd3\xbb\xde\xb2\xb8\x20"));  // half-width mosaic
     for (int i = 0; i < kBlendModeCount; ++i) EXPECT_EQ(names.bytes[size_t(i * 7 + 6)], '\0');
 
-    EXPECT_EQ(colour(0, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
-    EXPECT_EQ(colour(15, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
+    EXPECT_EQ(findBlendMode(0x100), nullptr);
+    EXPECT_EQ(findBlendMode(0x10F), nullptr);
+    EXPECT_EQ(color(0, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
+    EXPECT_EQ(color(15, 0x12345678, 0xFFFFFF, 200), 0x12345678u);
 }
 
-TEST(ColourModes, Normal)
+// Pens store the index, and a pen file can hold any number there: every
+// index outside the table names no mode (the test build aborts on an
+// out-of-range table read instead of returning a neighbour's bytes).
+TEST(BlendModeTables, IndicesOutsideTheTableHaveNoCode)
 {
-    EXPECT_EQ(colour(1, 0x102030, 0xF0E0D0, 128), 0xFF808080u);  // each channel pair sums to 256
-    EXPECT_EQ(colour(1, 0x12102030, 0xF0E0D0, 0), 0x12102030u);  // alpha 0 keeps even the top byte
+    EXPECT_EQ(blendModeCode(kBlendModeCount - 1), 0x402);
+    for (int32_t index : {kBlendModeCount, kBlendModeCount + 1, -1, -kBlendModeCount, INT32_MIN, INT32_MAX})
+        EXPECT_EQ(blendModeCode(index), 0) << index;
+    EXPECT_EQ(findBlendMode(0), nullptr);
+}
+
+TEST(ColorModes, Normal)
+{
+    EXPECT_EQ(color(1, 0x102030, 0xF0E0D0, 128), 0xFF808080u);  // each channel pair sums to 256
+    EXPECT_EQ(color(1, 0x12102030, 0xF0E0D0, 0), 0x12102030u);  // alpha 0 keeps even the top byte
     // Strength 0xFFFF on a full map byte gives alpha 254: a trace of the old pixel remains.
-    EXPECT_EQ(colour(1, 0xFFFFFF, 0xFE0000, 254), 0xFFFE0202u);
+    EXPECT_EQ(color(1, 0xFFFFFF, 0xFE0000, 254), 0xFFFE0202u);
 }
 
-TEST(ColourModes, AddSaturatesPerChannelOnTheUpperSevenBits)
+TEST(ColorModes, AddSaturatesPerChannelOnTheUpperSevenBits)
 {
-    EXPECT_EQ(colour(2, 0xFF8181, 0x123456, 0), 0x00FE8080u);     // S black: low bits cleared
-    EXPECT_EQ(colour(2, 0x800000, 0x800000, 256), 0x00FF0000u);   // 0x80 + 0x80 saturates
-    EXPECT_EQ(colour(2, 0x7F0000, 0x800000, 256), 0x00FE0000u);   // 0x7E + 0x80
-    EXPECT_EQ(colour(2, 0x405060, 0xFFFFFF, 128), 0x00C0D0E0u);   // S = 0x808080
-    EXPECT_EQ(colour(2, 0xC01020, 0xFFFFFF, 128), 0x00FF90A0u);   // only red saturates
+    EXPECT_EQ(color(2, 0xFF8181, 0x123456, 0), 0x00FE8080u);     // S black: low bits cleared
+    EXPECT_EQ(color(2, 0x800000, 0x800000, 256), 0x00FF0000u);   // 0x80 + 0x80 saturates
+    EXPECT_EQ(color(2, 0x7F0000, 0x800000, 256), 0x00FE0000u);   // 0x7E + 0x80
+    EXPECT_EQ(color(2, 0x405060, 0xFFFFFF, 128), 0x00C0D0E0u);   // S = 0x808080
+    EXPECT_EQ(color(2, 0xC01020, 0xFFFFFF, 128), 0x00FF90A0u);   // only red saturates
 }
 
-TEST(ColourModes, SubtractFloorsAtZero)
+TEST(ColorModes, SubtractFloorsAtZero)
 {
-    EXPECT_EQ(colour(3, 0x646565, 0x123456, 0), 0x00626262u);  // S white: minus 2 or 3
-    EXPECT_EQ(colour(3, 0x010000, 0x123456, 0), 0x00000000u);
-    EXPECT_EQ(colour(3, 0x8090A0, 0x000000, 128), 0x00001020u);  // S = 0x808080
+    EXPECT_EQ(color(3, 0x646565, 0x123456, 0), 0x00626262u);  // S white: minus 2 or 3
+    EXPECT_EQ(color(3, 0x010000, 0x123456, 0), 0x00000000u);
+    EXPECT_EQ(color(3, 0x8090A0, 0x000000, 128), 0x00001020u);  // S = 0x808080
 }
 
-TEST(ColourModes, AddSubtract)
+TEST(ColorModes, AddSubtract)
 {
-    EXPECT_EQ(colour(4, 0x123456, 0xABCDEF, 0), 0xFF123456u);  // S = 0x808080 cancels
-    EXPECT_EQ(colour(4, 0x10F080, 0xFFFFFF, 128), 0xFF50FFC0u);  // S = 0xC0C0C0; green clamps high
-    EXPECT_EQ(colour(4, 0x10F080, 0x000000, 128), 0xFF00B040u);  // S = 0x404040; red clamps low
+    EXPECT_EQ(color(4, 0x123456, 0xABCDEF, 0), 0xFF123456u);  // S = 0x808080 cancels
+    EXPECT_EQ(color(4, 0x10F080, 0xFFFFFF, 128), 0xFF50FFC0u);  // S = 0xC0C0C0; green clamps high
+    EXPECT_EQ(color(4, 0x10F080, 0x000000, 128), 0xFF00B040u);  // S = 0x404040; red clamps low
 }
 
-TEST(ColourModes, MultiplyAndInverseMultiply)
+TEST(ColorModes, MultiplyAndInverseMultiply)
 {
-    EXPECT_EQ(colour(5, 0x80FF01, 0x000000, 0), 0xFF7FFE00u);    // (D * 255) >> 8
-    EXPECT_EQ(colour(5, 0x80FF01, 0x000000, 128), 0xFF407F00u);  // S = 0x808080
-    EXPECT_EQ(colour(6, 0x80FF00, 0xFFFFFF, 0), 0xFF81FF01u);    // S black
-    EXPECT_EQ(colour(6, 0x80FF00, 0xFFFFFF, 128), 0xFFC0FF81u);  // S = 0x808080
+    EXPECT_EQ(color(5, 0x80FF01, 0x000000, 0), 0xFF7FFE00u);    // (D * 255) >> 8
+    EXPECT_EQ(color(5, 0x80FF01, 0x000000, 128), 0xFF407F00u);  // S = 0x808080
+    EXPECT_EQ(color(6, 0x80FF00, 0xFFFFFF, 0), 0xFF81FF01u);    // S black
+    EXPECT_EQ(color(6, 0x80FF00, 0xFFFFFF, 128), 0xFFC0FF81u);  // S = 0x808080
 }
 
-TEST(ColourModes, LightenAndDarken)
+TEST(ColorModes, LightenAndDarken)
 {
-    EXPECT_EQ(colour(7, 0x20A040, 0x808080, 128), 0xFF50A060u);
-    EXPECT_EQ(colour(8, 0x20A040, 0x808080, 128), 0xFF209040u);
+    EXPECT_EQ(color(7, 0x20A040, 0x808080, 128), 0xFF50A060u);
+    EXPECT_EQ(color(8, 0x20A040, 0x808080, 128), 0xFF209040u);
 }
 
-TEST(ColourModes, LightSpillsOverflowIntoTheOtherChannels)
+TEST(ColorModes, LightSpillsOverflowIntoTheOtherChannels)
 {
     // S = mixColor(0, 0x400000, 128) = 0x200000: red t = 272, spill 9.
-    EXPECT_EQ(colour(9, 0xF0F000, 0x400000, 128), 0xFFFFF909u);
+    EXPECT_EQ(color(9, 0xF0F000, 0x400000, 128), 0xFFFFF909u);
     // S = 0x808080: red t = 320, spill 33 into green 0x90 and blue 0x80.
-    EXPECT_EQ(colour(9, 0xC01000, 0xFFFFFF, 128), 0xFFFFB1A1u);
+    EXPECT_EQ(color(9, 0xC01000, 0xFFFFFF, 128), 0xFFFFB1A1u);
 }
 
-TEST(ColourModes, InverseLightSpillsUnderflow)
+TEST(ColorModes, InverseLightSpillsUnderflow)
 {
     // S = 0x808080: red t = -64, spill -33; blue t = 0 spills nothing.
-    EXPECT_EQ(colour(10, 0x40F080, 0x000000, 128), 0xFF004F00u);
+    EXPECT_EQ(color(10, 0x40F080, 0x000000, 128), 0xFF004F00u);
     // S white: t = D - 1; blue -1 spills (-1 >> 1) - 1 = -2.
-    EXPECT_EQ(colour(10, 0x808000, 0x123456, 0), 0xFF7D7D00u);
+    EXPECT_EQ(color(10, 0x808000, 0x123456, 0), 0xFF7D7D00u);
 }
 
-TEST(ColourModes, HueSaturationBrightnessComposites)
+TEST(ColorModes, HueSaturationBrightnessComposites)
 {
     // A grey has no hue to take: it stays grey, rebuilt with top byte 0.
-    EXPECT_EQ(colour(11, 0x808080, 0xFF0000, 128), 0x00808080u);
+    EXPECT_EQ(color(11, 0x808080, 0xFF0000, 128), 0x00808080u);
     // Red towards blue: X = 0x0000FE, Y = 0xFF0200FC (hue 0xAB00), back at full saturation.
-    EXPECT_EQ(colour(11, 0xFF0000, 0x0000FF, 254), 0x000100FEu);
+    EXPECT_EQ(color(11, 0xFF0000, 0x0000FF, 254), 0x000100FEu);
     // Grey takes red's saturation: 0x800000, mixed half way.
-    EXPECT_EQ(colour(12, 0x808080, 0xFF0000, 128), 0xFF804040u);
+    EXPECT_EQ(color(12, 0x808080, 0xFF0000, 128), 0xFF804040u);
     // Red takes black's brightness 0, mixed half way.
-    EXPECT_EQ(colour(13, 0xFF0000, 0x000000, 128), 0xFF800000u);
+    EXPECT_EQ(color(13, 0xFF0000, 0x000000, 128), 0xFF800000u);
     // Grey takes green's hue and saturation: X = 0x008000, Y = 0xFF018001
     // (hue 0x5555, saturation 65022), rebuilt at the grey's brightness.
-    EXPECT_EQ(colour(14, 0x808080, 0x00FF00, 254), 0x00018001u);
+    EXPECT_EQ(color(14, 0x808080, 0x00FF00, 254), 0x00018001u);
 }
 
-TEST(TakeHsb, EachHelperTakesItsPartFromTheSecondColour)
+TEST(TakeHsb, EachHelperTakesItsPartFromTheSecondColor)
 {
     EXPECT_EQ(takeHue(0xFF0000, 0x00FF00), 0x0000FE00u);
     EXPECT_EQ(takeSaturation(0x808080, 0xFF0000), 0x00800000u);
@@ -138,25 +166,25 @@ TEST(HsbShift, BrightnessPlusAndUnknownCodes)
     EXPECT_EQ(hsbShift(0x123456, 0x1000, 0x101), 0x123456u);
 }
 
-struct WithTables : ::testing::Test {
-    void SetUp() override { ASSERT_EQ(buildTables(), 1); }
-    void TearDown() override { freeTables(); }
+struct WithValues : ::testing::Test {
     SlotValues values{};
+    RandomState random;
 };
 
-using DisplacementModes = WithTables;
+using DisplacementModes = WithValues;
 
 TEST_F(DisplacementModes, RotateAndSuckInScaleTheOffsetFromTheCentre)
 {
-    const Offset r = displacementOps[1](values, 0x100, 0x200, 0x8000);
+    const Offset r = displace(1, values, 0x100, 0x200, 0x8000, random);
     EXPECT_EQ(r.x, 0x100);
     EXPECT_EQ(r.y, -0x80);
-    const Offset s = displacementOps[3](values, 0x100, 0x200, 0x8000);
+    const Offset s = displace(3, values, 0x100, 0x200, 0x8000, random);
     EXPECT_EQ(s.x, 0x80);
     EXPECT_EQ(s.y, 0x100);
-    EXPECT_EQ(displacementOps[3](values, -1, 0, 1).x, -1);  // arithmetic shift rounds down
-    EXPECT_EQ(displacementOps[0](values, 0x100, 0x200, 0x8000).x, 0);
-    EXPECT_EQ(displacementOps[6](values, 0x100, 0x200, 0x8000).y, 0);
+    EXPECT_EQ(displace(3, values, -1, 0, 1, random).x, -1);  // arithmetic shift rounds down
+    EXPECT_EQ(displace(0, values, 0x100, 0x200, 0x8000, random).x, 0);
+    EXPECT_EQ(displace(6, values, 0x100, 0x200, 0x8000, random).y, 0);
+    EXPECT_EQ(random.value, 1u);  // none of them draws
 }
 
 TEST_F(DisplacementModes, PullReadsAgainstTheMotionAngle)
@@ -165,43 +193,42 @@ TEST_F(DisplacementModes, PullReadsAgainstTheMotionAngle)
     values[slot::thickness] = 0x20000;
     values[slot::motionAngle] = 0x4000;  // moving right
     // L = 0x100 * 0x200; ((256 * L) >> 10) = 32768; * 256 >> 16 = 128.
-    const Offset o = displacementOps[2](values, 0, 0, 0x100);
+    const Offset o = displace(2, values, 0, 0, 0x100, random);
     EXPECT_EQ(o.x, -128);
     EXPECT_EQ(o.y, 0);
 }
 
 TEST_F(DisplacementModes, Diffuse1DrawsARandomDirection)
 {
-    setRandomState(1);  // first draw 41: angle 82, cos 255, sin 2
+    // A fresh generator: first draw 41, angle 82, cos 255, sin 2.
     values[slot::thickness] = 0x10000;
-    const Offset o = displacementOps[4](values, 0, 0, 0x1000);
+    const Offset o = displace(4, values, 0, 0, 0x1000, random);
     EXPECT_EQ(o.x, 255);
     EXPECT_EQ(o.y, 2);
 }
 
 TEST_F(DisplacementModes, Diffuse2AlternatesDiagonalsOnAPixelChecker)
 {
-    setRandomState(1);  // draws 41, 18467, 6334, 26500; with k = 0x10000 d = r >> 4
+    // A fresh generator draws 41, 18467, 6334, 26500; with k = 0x10000 d = r >> 4.
     values[slot::thickness] = 0x10000;
-    const DisplacementOp op = displacementOps[5];
-    Offset o = op(values, 0, 0, 0x10000);  // f = 0, g = 0
+    const DisplacementOp op = findBlendMode(0x305)->displacement;
+    Offset o = op(values, 0, 0, 0x10000, random);  // f = 0, g = 0
     EXPECT_EQ(o.x, -2);
     EXPECT_EQ(o.y, 2);
-    o = op(values, 256, 127, 0x10000);  // a = 1, b = 0: f odd, f & 2 clear
+    o = op(values, 256, 127, 0x10000, random);  // a = 1, b = 0: f odd, f & 2 clear
     EXPECT_EQ(o.x, 1154);
     EXPECT_EQ(o.y, -1154);
-    o = op(values, 512, 0, 0x10000);  // f = 2 even, g = 2
+    o = op(values, 512, 0, 0x10000, random);  // f = 2 even, g = 2
     EXPECT_EQ(o.x, -395);
     EXPECT_EQ(o.y, -395);
-    o = op(values, 128, 512, 0x10000);  // 128 rounds up to a = 1; f = 3
+    o = op(values, 128, 512, 0x10000, random);  // 128 rounds up to a = 1; f = 3
     EXPECT_EQ(o.x, 1656);
     EXPECT_EQ(o.y, 1656);
 }
 
-struct FilterModes : WithTables {
+struct FilterModes : WithValues {
     void SetUp() override
     {
-        WithTables::SetUp();
         image.reset(createImage(5, 5, 0, 0, 0));
         ASSERT_TRUE(image);
     }

@@ -8,10 +8,10 @@
 namespace nelmora {
 namespace {
 
-std::tuple<int32_t, int32_t, int32_t> hsb(uint32_t colour)
+std::tuple<int32_t, int32_t, int32_t> hsb(uint32_t color)
 {
     int32_t h = -1, s = -1, v = -1;
-    rgbToHsb(colour, h, s, v);
+    rgbToHsb(color, h, s, v);
     return {h, s, v};
 }
 
@@ -22,7 +22,7 @@ TEST(RgbToHsb, BlackWhiteAndGreys)
     EXPECT_EQ(hsb(0x808080), std::make_tuple(0, 0, 0x80FF));
 }
 
-TEST(RgbToHsb, PrimariesSecondariesAndAMixedColour)
+TEST(RgbToHsb, PrimariesSecondariesAndAMixedColor)
 {
     EXPECT_EQ(hsb(0xFF0000), std::make_tuple(0, 0xFFFF, 0xFFFF));
     EXPECT_EQ(hsb(0x00FF00), std::make_tuple(0x5555, 0xFFFF, 0xFFFF));
@@ -33,7 +33,7 @@ TEST(RgbToHsb, PrimariesSecondariesAndAMixedColour)
     EXPECT_EQ(hsb(0x123456), std::make_tuple(0x9555, 0xCA6A, 0x56FF));
 }
 
-TEST(HsbToRgb, FullySaturatedColoursPeakAt254)
+TEST(HsbToRgb, FullySaturatedColorsPeakAt254)
 {
     EXPECT_EQ(hsbToRgb(0, 0xFFFF, 0xFFFF), 0x00FE0000u);
     EXPECT_EQ(hsbToRgb(0x5555, 0xFFFF, 0xFFFF), 0x0000FE00u);
@@ -113,11 +113,6 @@ TEST(SamplerEdge, OnePixelImageNeverReadsOutside)
 {
     ImagePtr tiny(createImage(1, 1, 0, 0, 0x123456));
     EXPECT_EQ(sampleBilinear(*tiny, 77, 300) & 0xFFFFFF, 0x123456u);
-}
-
-TEST(SwapRedBlue, ExchangesTheOuterBytes)
-{
-    EXPECT_EQ(swapRedBlue(0xAA112233), 0xAA332211u);
 }
 
 }  // namespace

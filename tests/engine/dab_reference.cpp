@@ -11,17 +11,24 @@ namespace nelmora {
 
 namespace {
 int32_t F(int32_t a) { return a & ~0xFF; }
+
+// The operations by their place in the mode list: color op k (1..14) is
+// entry k - 1, displacement op k (1..5) entry 16 + k.
+ColorOp colorOp(int32_t op) { return blendModes[size_t(op - 1)].color; }
+DisplacementOp displacementOp(int32_t op) { return blendModes[size_t(16 + op)].displacement; }
 }  // namespace
 
 int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, int32_t x,
                          int32_t y, RandomState& random)
 {
+    const TrigTable& sinTable = nelmora::sinTable();
+    const TrigTable& cosTable = nelmora::cosTable();
     const int32_t angle = values[8] & 0xFFFF;
     int32_t scale = values[6] >> 8;
     if (scale > 0xFFFF) scale = 0xFFFF;
     const int32_t pa = values[16] & 0xFFFF, pd = values[15];
-    x = wrapAdd(x, wrapMul(sinTable()[pa], pd) >> 8);
-    y = wrapSub(y, wrapMul(cosTable()[pa], pd) >> 8);
+    x = wrapAdd(x, wrapMul(sinTable[pa], pd) >> 8);
+    y = wrapSub(y, wrapMul(cosTable[pa], pd) >> 8);
     if (scale <= 0) return 0;
 
     int32_t left = F(x - (shape.centerX * scale) / 256) - 256;
@@ -34,13 +41,13 @@ int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values
     bottom = std::min(std::max(bottom, 0), image.height * 256);
     unionUpdate(image.update, {left >> 8, top >> 8, right >> 8, bottom >> 8});
 
-    const int32_t c = cosTable()[angle], s = sinTable()[angle];
+    const int32_t c = cosTable[angle], s = sinTable[angle];
     const int32_t du = (c * 256) / scale, dv = -(s * 256) / scale;
     const int32_t group = code & 0xF00, op = code & 0xFF;
-    const bool colourGroup = group == 0x100;
+    const bool colorGroup = group == 0x100;
 
     uint32_t c1 = 0, c2 = 0;
-    if (colourGroup) {
+    if (colorGroup) {
         for (int i : {1, 2, 4, 5, 9}) values[size_t(i)] = std::clamp(values[size_t(i)], 0, 0xFFFF);
         c1 = hsbToRgb(values[0] & 0xFFFF, values[1], values[2]);
         c2 = hsbToRgb(values[3] & 0xFFFF, values[4], values[5]);
@@ -64,7 +71,7 @@ int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values
         int32_t v = (-rx * s + ry * c) / scale + shape.centerY;
         for (int32_t px = left; px < right; px += 256, u += du, v += dv) {
             int32_t m = 0;
-            if (colourGroup) {
+            if (colorGroup) {
                 if (!((u >> 8) < 0 || (v >> 8) < 0 || (u >> 8) >= shape.width || (v >> 8) >= shape.height))
                     m = shape.coverage[(v >> 8) * shape.stride + (u >> 8)];
             } else if (u >= 0 && v >= 0 && (u >> 8) < shape.width - 1 && (v >> 8) < shape.height - 1) {
@@ -74,14 +81,13 @@ int32_t drawDabReference(Image& image, const ShapeMap& shape, SlotValues& values
             uint32_t& pixel = image.at(px >> 8, py >> 8);
             switch (group) {
             case 0x100: {
-                const uint32_t colour = c1 == c2 ? c1 : mixColor(c2, c1, m);
-                pixel = findBlendMode(code)->color(pixel, colour, (m * values[9]) >> 16);
+                const uint32_t color = c1 == c2 ? c1 : mixColor(c2, c1, m);
+                pixel = colorOp(op)(pixel, color, (m * values[9]) >> 16);
                 break;
             }
             case 0x200: pixel = hsbShift(pixel, wrapMul(m, values[9]) >> 8, code); break;
             case 0x300: {
-                const Offset o =
-                    findBlendMode(code)->displacement(values, px - x, py - y, wrapMul(m, values[9]) >> 8, random);
+                const Offset o = displacementOp(op)(values, px - x, py - y, wrapMul(m, values[9]) >> 8, random);
                 scratch->at((px - left) >> 8, (py - top) >> 8) = sampleBilinear(image, px + o.x, py + o.y);
                 break;
             }

@@ -1,5 +1,5 @@
 // Every SIMD level of the dab kernels against the one-pixel-at-a-time oracle:
-// random maps, images, colours, angles and thicknesses, dabs at and across
+// random maps, images, colors, angles and thicknesses, dabs at and across
 // the image edges; pixels, update box, clamped values and the random state
 // after the dab must all match.
 #include <gtest/gtest.h>

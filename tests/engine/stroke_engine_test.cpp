@@ -6,45 +6,37 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/app_state.h"
+#include "doc/workspace.h"
 #include "engine/random.h"
 #include "engine/slots.h"
 #include "engine/stroke_engine.h"
-#include "pentools/pen_creator_defaults.h"
 
 namespace nelmora {
 namespace {
 
 struct StrokeFixture : ::testing::Test {
-    void SetUp() override
-    {
-        setRandomState(1);
-        ASSERT_TRUE(initApplicationState(app));
-        applyPenCreatorDefaults(app);
-        pen0 = app.pens[0];
-        pen1 = app.pens[1];
-    }
-    void TearDown() override { shutdownApplicationState(app); }
-    void begin(Pen* pen, int32_t x, int32_t y) { beginStroke(app.currentImage, pen, v(), x, y); }
-    void move(Pen* pen, int32_t x, int32_t y) { continueStroke(app.currentImage, pen, v(), x, y); }
-    void end(Pen* pen, int32_t x, int32_t y) { endStroke(app.currentImage, pen, v(), x, y); }
-    DrawingValues& v() { return app.drawingValues; }
-    uint32_t px(int32_t x, int32_t y) const { return app.currentImage->at(x, y); }
+    void begin(Pen* pen, int32_t x, int32_t y) { beginStroke(image(), pen, v(), random(), x, y); }
+    void move(Pen* pen, int32_t x, int32_t y) { continueStroke(image(), pen, v(), random(), x, y); }
+    void end(Pen* pen, int32_t x, int32_t y) { endStroke(image(), pen, v(), random(), x, y); }
+    Image* image() { return &ws.strokeImage(); }
+    DrawingValues& v() { return ws.strokeValues(); }
+    RandomState& random() { return ws.strokeRandom(); }
+    uint32_t px(int32_t x, int32_t y) const { return ws.image().at(x, y); }
     int32_t dabs() { return v()[dv::count3] / 256; }
 
-    AppState app;
-    Pen* pen0 = nullptr;
-    Pen* pen1 = nullptr;
+    Workspace ws;
+    Pen* pen0 = &ws.strokePen(0);
+    Pen* pen1 = &ws.strokePen(1);
 };
 
 TEST_F(StrokeFixture, BeginDrawsNothingAndResetsTheStrokeState)
 {
     v()[dv::count2] = 7 * 256;
     v()[dv::count3] = 9 * 256;
-    clearUpdate(app.currentImage->update);
-    const uint32_t before = randomState();
+    clearUpdate(image()->update);
+    RandomState before = random();
     begin(pen0, 30, 40);
-    EXPECT_TRUE(isEmpty(app.currentImage->update));
+    EXPECT_TRUE(isEmpty(image()->update));
     EXPECT_EQ(pen0->dabX, 30 * 256);
     EXPECT_EQ(pen0->dabY, 40 * 256);
     EXPECT_EQ(pen0->carry, 100);
@@ -52,9 +44,8 @@ TEST_F(StrokeFixture, BeginDrawsNothingAndResetsTheStrokeState)
     EXPECT_EQ(v()[dv::count2], 0);
     EXPECT_EQ(v()[dv::count3], 0);
     // Twenty discarded jitter draws, then random1 from the 21st.
-    setRandomState(before);
-    for (int i = 0; i < 20; ++i) drawRandom();
-    EXPECT_EQ(v()[dv::random1], 2 * drawRandom());
+    for (int i = 0; i < 20; ++i) drawRandom(before);
+    EXPECT_EQ(v()[dv::random1], 2 * drawRandom(before));
 }
 
 TEST_F(StrokeFixture, DabsFallOneSpacingApartAlongThePath)
@@ -78,8 +69,28 @@ TEST_F(StrokeFixture, DabsFallOneSpacingApartAlongThePath)
     EXPECT_EQ(v()[dv::moveDistance], 2560);
 }
 
+// Interval 0 (and a negative one) would put every dab on the same spot: the
+// spacing never drops below 5/256 pixel. One pixel (256) from carry 100: dabs
+// at 100, 105, ..., 255, that is 32, and the next lies at 260, carry 4.
+TEST_F(StrokeFixture, SpacingNeverFallsBelowFive)
+{
+    for (int32_t interval : {0, -10000, 1}) {
+        v()[dv::interval] = interval;
+        begin(pen0, 50, 50);
+        move(pen0, 51, 50);
+        EXPECT_EQ(dabs(), 32) << interval;
+        EXPECT_EQ(pen0->carry, 4) << interval;
+    }
+    // Interval 1600 at thickness 1.0: (4096 * 100 >> 8) * 80 >> 8 = 500, above the floor.
+    v()[dv::interval] = 1600;
+    begin(pen0, 50, 50);
+    move(pen0, 51, 50);
+    EXPECT_EQ(dabs(), 1);
+    EXPECT_EQ(pen0->carry, 100 + 500 - 256);
+}
+
 // Hue 1 of pen 0 follows the per-dab motion angle; one dab per stroke.
-// Its colour on white at full coverage (alpha 254) shows the angle.
+// Its color on white at full coverage (alpha 254) shows the angle.
 struct MotionAngle : StrokeFixture {
     void SetUp() override
     {
@@ -135,9 +146,9 @@ TEST_F(StrokeFixture, HueInterpolatesTheShortWayRound)
     EXPECT_EQ(px(2, 100), 0xFFFE0002u);  // both dabs cover it fully
 }
 
-TEST_F(StrokeFixture, OneColourPensPaintColourOneOnly)
+TEST_F(StrokeFixture, OneColorPensPaintColorOneOnly)
 {
-    pen0->params[slot::hue2].sourceA = dv::hue2;  // colour 2 slots read colour 2
+    pen0->params[slot::hue2].sourceA = dv::hue2;  // color 2 slots read color 2
     pen0->params[slot::saturation2].sourceA = dv::saturation2;
     pen0->params[slot::brightness2].sourceA = dv::brightness2;
     v()[dv::saturation1] = v()[dv::saturation2] = 0xFFFF;
@@ -145,7 +156,7 @@ TEST_F(StrokeFixture, OneColourPensPaintColourOneOnly)
     begin(pen0, 50, 50);
     end(pen0, 50, 50);  // one dab exactly on the point
     EXPECT_EQ(px(50, 50), 0xFFFE0202u);
-    pen0->lineColor = 1;  // two colours: map 255 mixes 0xFD0001 first
+    pen0->lineColor = 1;  // two colors: map 255 mixes 0xFD0001 first
     begin(pen0, 150, 150);
     end(pen0, 150, 150);
     EXPECT_EQ(px(150, 150), 0xFFFD0203u);
@@ -178,8 +189,8 @@ TEST_F(StrokeFixture, TwoPensShareTheDrawingValues)
     pen1->drawMode = 1;
     pen0->params[slot::strength] = {};  // pen 0 paints with strength 0: invisible
     // Pen 1 remembers the present values from "its last stroke" except
-    // strength 0; so its colour and spacing (3125) stay as they are.
-    evaluateSlots(v(), pen1->params, false, pen1->lastOutputs);
+    // strength 0; so its color and spacing (3125) stay as they are.
+    evaluateSlots(v(), pen1->params, nullptr, pen1->lastOutputs);
     pen1->lastOutputs[slot::strength] = 0;
     begin(pen0, 0, 50);
     begin(pen1, 0, 50);
@@ -190,18 +201,18 @@ TEST_F(StrokeFixture, TwoPensShareTheDrawingValues)
     EXPECT_EQ(dabs(), 2);  // pen 1's count continues from pen 0's
     // Pen 1 found count2 = 256 and interpolated from its own last outputs:
     // t = 100/2560, w = 10, strength 0xFFFF * 10 >> 8 = 2559, alpha 9.
-    // Colour 2 (hue 0, saturation 40000) is 0xFF6363: green 99 -> 250.
+    // Color 2 (hue 0, saturation 40000) is 0xFF6363: green 99 -> 250.
     EXPECT_EQ(px(0, 50), 0xFFFFFAFAu);
 }
 
 TEST_F(StrokeFixture, OutOfRangeBlendIndexDrawsNothing)
 {
     pen0->blendIndex = 24;
-    clearUpdate(app.currentImage->update);
+    clearUpdate(image()->update);
     begin(pen0, 50, 50);
     move(pen0, 60, 50);
     EXPECT_EQ(dabs(), 1);
-    EXPECT_FALSE(isEmpty(app.currentImage->update));
+    EXPECT_FALSE(isEmpty(image()->update));
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 200; ++x) ASSERT_EQ(px(x, y), 0xFFFFFFu);
     pen0->blendIndex = -1;
@@ -210,23 +221,39 @@ TEST_F(StrokeFixture, OutOfRangeBlendIndexDrawsNothing)
     EXPECT_EQ(px(50, 50), 0xFFFFFFu);
 }
 
+// A slot source outside the 34 drawing values reads 0: strength from index
+// 34 or -5 is 0, so the dab is placed but changes no pixel.
+TEST_F(StrokeFixture, OutOfRangeSourcesReadZero)
+{
+    for (int32_t source : {kDrawingValueCount, -5}) {
+        pen0->params[slot::strength].sourceA = source;
+        begin(pen0, 50, 50);
+        move(pen0, 60, 50);
+        EXPECT_EQ(dabs(), 1) << source;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x) ASSERT_EQ(px(x, y), 0xFFFFFFu) << source;
+    }
+    pen0->params[slot::strength].sourceA = dv::strength1;  // the same stroke with a real source paints
+    begin(pen0, 50, 50);
+    move(pen0, 60, 50);
+    EXPECT_NE(px(50, 50), 0xFFFFFFu);
+}
+
 // The same drag, with jitter on every slot, from the same start gives the
 // same image.
 TEST(StrokeRepeat, SameDragSameImage)
 {
     auto run = [](std::vector<uint32_t>& pixels) {
-        setRandomState(1);
-        AppState app;
-        ASSERT_TRUE(initApplicationState(app));
-        applyPenCreatorDefaults(app);
-        for (int i = 0; i < kSlotCount; ++i) app.pens[0]->params[i].jitter = 0x800;
-        app.pens[0]->blendIndex = 20;  // Diffuse1 draws per pixel as well
-        beginStroke(app.currentImage, app.pens[0], app.drawingValues, 20, 20);
+        Workspace ws;
+        Pen* pen = &ws.strokePen(0);
+        Image* image = &ws.strokeImage();
+        for (int i = 0; i < kSlotCount; ++i) pen->params[i].jitter = 0x800;
+        pen->blendIndex = 20;  // Diffuse1 draws per pixel as well
+        beginStroke(image, pen, ws.strokeValues(), ws.strokeRandom(), 20, 20);
         for (int k = 1; k < 30; ++k)
-            continueStroke(app.currentImage, app.pens[0], app.drawingValues, 20 + 5 * k, 20 + 3 * k);
-        endStroke(app.currentImage, app.pens[0], app.drawingValues, 170, 110);
-        pixels.assign(app.currentImage->pixels, app.currentImage->pixels + 200 * 200);
-        shutdownApplicationState(app);
+            continueStroke(image, pen, ws.strokeValues(), ws.strokeRandom(), 20 + 5 * k, 20 + 3 * k);
+        endStroke(image, pen, ws.strokeValues(), ws.strokeRandom(), 170, 110);
+        pixels.assign(image->pixels, image->pixels + 200 * 200);
     };
     std::vector<uint32_t> first, second;
     run(first);

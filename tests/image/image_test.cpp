@@ -52,9 +52,10 @@ TEST(Image, CopyRectMovesABlockBetweenStrides)
     EXPECT_EQ(to->at(2, 2), 7u);
 }
 
-TEST(Tables, HoldTruncatedSinesAndCosinesAndTheScratchImage)
+TEST(Tables, HoldTruncatedSinesAndCosines)
 {
-    ASSERT_EQ(buildTables(), 1);
+    const TrigTable& sinTable = nelmora::sinTable();
+    const TrigTable& cosTable = nelmora::cosTable();
     EXPECT_EQ(sinTable[0], 0);
     EXPECT_EQ(sinTable[16384], 256);
     EXPECT_EQ(sinTable[32768], 0);
@@ -64,11 +65,24 @@ TEST(Tables, HoldTruncatedSinesAndCosinesAndTheScratchImage)
     // sin(45 degrees) * 256 = 181.02 truncates to 181; the negative side truncates toward zero.
     EXPECT_EQ(sinTable[8192], 181);
     EXPECT_EQ(sinTable[65536 - 8192], -181);
-    ASSERT_NE(scratchImage, nullptr);
-    EXPECT_EQ(scratchImage->width, 500);
-    EXPECT_EQ(scratchImage->pixels[0], 0u);
-    EXPECT_EQ(freeTables(), 1);
-    EXPECT_EQ(sinTable, nullptr);
+    // Built once: every call hands out the same table.
+    EXPECT_EQ(&nelmora::sinTable(), &sinTable);
+}
+
+TEST(Tables, ScratchImageIsAViewOfTheAskedSizeOverOneGrowingBuffer)
+{
+    Image* scratch = scratchImageOfSize(600, 500);
+    ASSERT_NE(scratch, nullptr);
+    EXPECT_EQ(scratch->width, 600);
+    EXPECT_EQ(scratch->height, 500);
+    EXPECT_EQ(scratch->stride, 600);
+    const uint32_t* buffer = scratch->pixels;
+    // Any shape of no more pixels fits the same buffer; the rows follow the width.
+    Image* tall = scratchImageOfSize(2, 150000);
+    ASSERT_NE(tall, nullptr);
+    EXPECT_EQ(tall->pixels, buffer);
+    EXPECT_EQ(tall->stride, 2);
+    EXPECT_EQ(scratchImageOfSize(0, 5), nullptr);
 }
 
 }  // namespace

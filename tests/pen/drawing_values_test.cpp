@@ -28,22 +28,8 @@ TEST(DrawingValues, StartValues)
 
 TEST(DrawingValues, LineOptionRowsPairWithTheirEntries)
 {
-    DrawingValues v{};
-    const LineOptionTargets t = makeLineOptionTargets(v);
     const int expected[kLineOptionCount] = {7, 10, 8, 9, 15, 22, 24, 23, 16, 17, 18, 27, 19, 20, 21};
-    for (int row = 0; row < kLineOptionCount; ++row) EXPECT_EQ(t[size_t(row)] - v.data(), expected[row]) << row;
-}
-
-TEST(DrawingValues, ActiveColourTargetsSwitchBetweenColours)
-{
-    DrawingValues v{};
-    ActiveColorTargets t{};
-    aimActiveColor(t, v, 0);
-    EXPECT_EQ(t.hue, &v[1]);
-    EXPECT_EQ(t.brightness, &v[3]);
-    aimActiveColor(t, v, 1);
-    EXPECT_EQ(t.hue, &v[4]);
-    EXPECT_EQ(t.saturation, &v[5]);
+    for (int row = 0; row < kLineOptionCount; ++row) EXPECT_EQ(lineOptionValues[size_t(row)], expected[row]) << row;
 }
 
 TEST(DrawingValues, SourceLabelsAreSevenByteShiftJisFields)

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include "image/temp_files.h"
 #include "pen/pen_file.h"
@@ -63,7 +64,7 @@ struct PenFile : ::testing::Test {
     }
 
     PenTable pens{};
-    std::array<ShapeSettings, kShapeSettingsBlockCount> blocks{};
+    std::array<ShapeSettings, kPenCount> blocks{};
     ShapeSettingsTable table{};
     TempDir dir;
 };
@@ -87,6 +88,39 @@ TEST_F(PenFile, DefaultPensLayout)
     EXPECT_EQ(i32(b, 7072 + kRecord + 44), 0);
     EXPECT_EQ(i32(b, kSettings + 4), 101);           // pen 0 msize
     EXPECT_EQ(i32(b, 7072 + kSettings + 36), -209);  // pen 1 rand3
+}
+
+// The pen record after the two references: twelve words in a fixed order, then
+// the twenty last outputs. Each field gets its own value, so two fields
+// written to each other's places show up in both directions.
+TEST_F(PenFile, RecordFieldsSitAtTheirOffsets)
+{
+    Pen& p = *pens[1];
+    int32_t Pen::*const fields[] = {&Pen::blendIndex, &Pen::lastX, &Pen::lastDX,   &Pen::lastDY,
+                                    &Pen::lastY,      &Pen::dabX,  &Pen::dabY,     &Pen::carry,
+                                    &Pen::reserved,   &Pen::drawMode, &Pen::lineColor, &Pen::endFlag};
+    for (size_t i = 0; i < std::size(fields); ++i) p.*fields[i] = int32_t(0x1000 + i);
+    for (size_t i = 0; i < p.lastOutputs.size(); ++i) p.lastOutputs[i] = int32_t(0x2000 + i);
+    std::vector<uint8_t> b = encodePenFile(pens, table);
+    ASSERT_EQ(b.size(), kPenFileSize);
+    const size_t record = kPenBlockSize + kRecord;
+    EXPECT_EQ(i32(b, record + 8), 0x1000);    // blendIndex
+    EXPECT_EQ(i32(b, record + 36), 0x1007);   // carry
+    EXPECT_EQ(i32(b, record + 40), 0x1008);   // reserved
+    EXPECT_EQ(i32(b, record + 44), 0x1009);   // drawMode
+    EXPECT_EQ(i32(b, record + 52), 0x100B);   // endFlag
+    for (size_t i = 0; i < 12; ++i) EXPECT_EQ(i32(b, record + 8 + 4 * i), int32_t(0x1000 + i)) << i;
+    for (size_t i = 0; i < 20; ++i) EXPECT_EQ(i32(b, record + 56 + 4 * i), int32_t(0x2000 + i)) << i;
+    EXPECT_EQ(record + 56 + 4 * 20, kPenBlockSize + kSettings);
+
+    // And back: a file with carry 77 and reserved 88 loads them where they belong.
+    setI32(b, record + 36, 77);
+    setI32(b, record + 40, 88);
+    ASSERT_TRUE(decodePenFile(b.data(), b.size(), pens, table));
+    EXPECT_EQ(p.carry, 77);
+    EXPECT_EQ(p.reserved, 88);
+    EXPECT_EQ(p.dabY, 0x1006);
+    EXPECT_EQ(p.drawMode, 0x1009);
 }
 
 TEST_F(PenFile, LoadRestoresEveryFieldInTheSameStorage)

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/app_state.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "pentools/line_options_window.h"
 #include "pentools/parameter_slider.h"
@@ -23,19 +23,17 @@ class LineOptionWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetDrawingValues(state.drawingValues);
-        state.lineOptionTargets = makeLineOptionTargets(state.drawingValues);
-        window.reset(dynamic_cast<LineOptionWindow*>(createLineOptionWindow(state)));
+        window.reset(dynamic_cast<LineOptionWindow*>(createLineOptionWindow(document)));
         ASSERT_TRUE(window);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    int32_t& value(int index) { return state.drawingValues[size_t(index)]; }
+    int32_t value(int index) const { return workspace.drawingValue(index); }
     std::string shown(int row) const
     {
         const ParameterSlider* s = window->slider(row);
-        return sliderNumberText(s->record(), *s->record().value());
+        return sliderNumberText(s->record(), s->value());
     }
     void command(const char* text)
     {
@@ -45,7 +43,8 @@ protected:
     }
     bool rowVisible(int row) const { return !window->slider(row)->visibleRegion().isEmpty(); }
 
-    AppState state;
+    Document document{std::make_unique<Workspace>()};
+    Workspace& workspace = document.workspace();
     std::unique_ptr<LineOptionWindow> window;
 };
 
@@ -57,8 +56,12 @@ TEST_F(LineOptionWindowTest, LayoutAndStart)
     const int tops[kLineOptionCount] = {10, 25, 40, 59, 74, 100, 115, 130, 145, 169, 184, 199, 218, 233, 248};
     for (int i = 0; i < kLineOptionCount; ++i) {
         EXPECT_EQ(window->slider(i)->geometry(), QRect(10, tops[i], 270, 14)) << "row " << i;
-        EXPECT_EQ(window->slider(i)->record().value(), state.lineOptionTargets[size_t(i)]) << "row " << i;
+        // Each row shows and edits its own drawing value.
+        const int index = lineOptionValues[size_t(i)];
+        workspace.setDrawingValue(index, 0x8000 + i);
+        EXPECT_EQ(window->slider(i)->value(), 0x8000 + i) << "row " << i;
     }
+    resetDrawingValues(workspace.strokeValues());
     EXPECT_EQ(shown(kThickness), "  100% ");
     EXPECT_EQ(shown(kInterval), "   15% ");
 }
@@ -66,7 +69,7 @@ TEST_F(LineOptionWindowTest, LayoutAndStart)
 TEST_F(LineOptionWindowTest, RightClickRestoresRowDefaults)
 {
     ParameterSlider* interval = window->slider(kInterval);
-    value(dv::interval) = 0x13880;
+    workspace.setDrawingValue(dv::interval, 0x13880);
     QTest::mouseClick(interval, Qt::RightButton, {}, QPoint(120, 7));
     EXPECT_EQ(value(dv::interval), 10000);
     EXPECT_EQ(shown(kInterval), "   15% ");
@@ -87,7 +90,7 @@ TEST_F(LineOptionWindowTest, RightClickRestoresRowDefaults)
 
 TEST_F(LineOptionWindowTest, AngleRowsShowDegrees)
 {
-    value(dv::angle1) = 0x8000;
+    workspace.setDrawingValue(dv::angle1, 0x8000);
     EXPECT_EQ(shown(kAngle), "  180\xDF ");
     QTest::mouseClick(window->slider(kAngle), Qt::LeftButton, {}, QPoint(1 + 259, 7));
     EXPECT_EQ(value(dv::angle1), 0x8000 + 182);

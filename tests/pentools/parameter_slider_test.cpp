@@ -33,13 +33,16 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
     }
 
-    ParameterSlider* makeSlider(QWidget* redrawTarget = nullptr)
+    ParameterSlider* makeSlider()
     {
-        return createParameterSlider(&owner, QPoint(10, 10), QSize(kRow.width, kRow.height),
-                                     makeSliderRecord(kRow, &cell), redrawTarget);
+        return createParameterSlider(&owner, QPoint(10, 10), QSize(kRow.width, kRow.height), makeSliderRecord(kRow),
+                                     {[this] { return *cell; }, [this](int32_t v) {
+                                          *cell = v;
+                                          ++writes;
+                                      }});
     }
 
-    // The colour of client pixel (x, y), inside the 1-pixel border.
+    // The color of client pixel (x, y), inside the 1-pixel border.
     static uint32_t clientPixel(ParameterSlider* slider, int x, int y)
     {
         return slider->grab().toImage().pixel(x + 1, y + 1) & 0xFFFFFF;
@@ -49,9 +52,10 @@ protected:
     int32_t first = 0;
     int32_t second = 0;
     int32_t* cell = &first;
+    int writes = 0;
 };
 
-TEST_F(ParameterSliderTest, ClicksWriteThroughTheCell)
+TEST_F(ParameterSliderTest, ClicksWriteThroughTheBinding)
 {
     ParameterSlider* slider = makeSlider();
     EXPECT_EQ(slider->clientWidth(), 268);
@@ -70,21 +74,27 @@ TEST_F(ParameterSliderTest, ClicksWriteThroughTheCell)
     QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(0, 6));
     EXPECT_EQ(first, 0x10000 + 655);
 
-    // Re-aiming the cell moves the control to another integer.
+    // The control holds no value: it reads and writes wherever its binding says.
     cell = &second;
     QTest::mouseClick(slider, Qt::RightButton, {}, QPoint(100, 6));
     EXPECT_EQ(second, 0x10000);
     EXPECT_EQ(first, 0x10000 + 655);
 }
 
-TEST_F(ParameterSliderTest, ChangesRepaintTheRedrawTarget)
+TEST_F(ParameterSliderTest, EveryClickOnTheClientWritesOnceAndRepaintsTheSlider)
 {
-    ParameterSlider* slider = makeSlider(&owner);
+    ParameterSlider* slider = makeSlider();
     QApplication::processEvents();
-    const int before = owner.paints;
+    first = 0x8000;
+    ASSERT_EQ(clientPixel(slider, 44, 0), 0u);
     QTest::mouseClick(slider, Qt::RightButton, {}, QPoint(100, 6));
     QApplication::processEvents();
-    EXPECT_GT(owner.paints, before);
+    EXPECT_EQ(writes, 1);
+    // The value line moved from 0x8000 x 178 / 0x20000 = 44 to the default's 89.
+    EXPECT_NE(clientPixel(slider, 44, 0), 0u);
+    EXPECT_EQ(clientPixel(slider, 89, 0), 0u);
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(0, 6));  // the border
+    EXPECT_EQ(writes, 1);
 }
 
 TEST_F(ParameterSliderTest, StripOutlivesTheFirstSliderToGo)

@@ -10,10 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "pentools/parameter_slider.h"
-#include "pentools/pen_creator_defaults.h"
 #include "pentools/pen_creator_panes.h"
 #include "pentools/pen_creator_window.h"
 #include "pentools/profile_graph.h"
@@ -30,19 +29,8 @@ class PenCreatorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(initApplicationState(state));
-        // What a loaded pen file might have left: creation must overwrite it.
-        for (int n = 0; n < kPenCount; ++n) {
-            pen(n).blendIndex = 9;
-            for (int k = 0; k < kShapeSettingCount; ++k) shapeSetting(settings(n), k) = 1234 + k;
-        }
-        window.reset(dynamic_cast<PenCreatorWindow*>(createPenCreatorWindow(state)));
+        window.reset(dynamic_cast<PenCreatorWindow*>(createPenCreatorWindow(document)));
         ASSERT_TRUE(window);
-    }
-    void TearDown() override
-    {
-        window.reset();
-        shutdownApplicationState(state);
     }
 
     void showWindow()
@@ -51,8 +39,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    Pen& pen(int n) { return *state.pens[size_t(n)]; }
-    ShapeSettings& settings(int n) { return *state.shapeSettingsTable[size_t(n)]; }
+    const Pen& pen(int n) { return workspace.pen(n); }
+    const ShapeSettings& settings(int n) { return workspace.shapeSettings(n); }
+    void setSetting(int n, int32_t ShapeSettings::*field, int32_t value)
+    {
+        ShapeSettings s = settings(n);
+        s.*field = value;
+        workspace.setShapeSettings(n, s);
+    }
     int mapByte(int n, int x, int y) { return pen(n).shape->coverage[y * pen(n).shape->stride + x]; }
     std::vector<uint8_t> map(int n)
     {
@@ -68,8 +62,7 @@ protected:
     void rightClick(QWidget* widget) { QTest::mouseClick(widget, Qt::RightButton, {}, QPoint(20, 7)); }
     std::string shown(int row) const
     {
-        const SliderRecord& record = window->slider(row)->record();
-        return sliderNumberText(record, *record.value());
+        return sliderNumberText(window->slider(row)->record(), window->slider(row)->value());
     }
 
     // Pane client pixel (x, y), inside the 1-pixel border.
@@ -77,11 +70,12 @@ protected:
     QImage grabPreview() { return window->shapePreview()->grab().toImage(); }
     QImage grabGraph() { return window->profileGraph()->grab().toImage(); }
 
-    AppState state;
+    Document document{std::make_unique<Workspace>()};
+    Workspace& workspace = document.workspace();
     std::unique_ptr<PenCreatorWindow> window;
 };
 
-TEST_F(PenCreatorTest, CreationLaysOutSlidersAndSetsBothPensToDefaults)
+TEST_F(PenCreatorTest, CreationLaysOutSlidersOverPensAtTheirDefaults)
 {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("PenCreator"));
     EXPECT_EQ(window->size(), QSize(240, 300));
@@ -94,7 +88,6 @@ TEST_F(PenCreatorTest, CreationLaysOutSlidersAndSetsBothPensToDefaults)
         ParameterSlider* slider = window->slider(k);
         EXPECT_EQ(slider->geometry(), QRect(10, tops[k], 220, 14)) << "row " << k;
         EXPECT_EQ(slider->record().label, labels[k]) << "row " << k;
-        EXPECT_EQ(slider->redrawTarget(), window.get()) << "row " << k;
     }
     EXPECT_EQ(window->shapePreview()->geometry(), QRect(10, 10, 80, 80));
     EXPECT_EQ(window->profileGraph()->geometry(), QRect(100, 10, 120, 80));
@@ -104,20 +97,22 @@ TEST_F(PenCreatorTest, CreationLaysOutSlidersAndSetsBothPensToDefaults)
         for (int k = 0; k < kShapeSettingCount; ++k)
             EXPECT_EQ(shapeSetting(settings(n), k), kDocumentedDefaults[k]) << "pen " << n << " field " << k;
     }
-    ShapeSettings defaults = kDefaultShapeSettings;
-    for (int k = 0; k < kShapeSettingCount; ++k) EXPECT_EQ(shapeSetting(defaults, k), kDocumentedDefaults[k]);
-
-    // The sliders edit pen 0; the first two show names.
-    EXPECT_EQ(window->currentPenIndex(), 0);
-    EXPECT_EQ(window->slider(kModeRow)->record().value(), &pen(0).blendIndex);
+    // A right click gives each row its documented default.
     for (int k = 1; k < kPenCreatorSliderCount; ++k)
-        EXPECT_EQ(window->slider(k)->record().value(), &shapeSetting(settings(0), k - 1)) << "row " << k;
+        EXPECT_EQ(kPenCreatorRows[size_t(k)].defaultValue, kDocumentedDefaults[k - 1]) << "row " << k;
+
+    // The sliders show pen 0; the first two show names.
+    EXPECT_EQ(window->currentPenIndex(), 0);
+    ShapeSettings distinct{};
+    for (int k = 0; k < kShapeSettingCount; ++k) shapeSetting(distinct, k) = 1234 + k;
+    workspace.setShapeSettings(0, distinct);
+    for (int k = 1; k < kPenCreatorSliderCount; ++k) EXPECT_EQ(window->slider(k)->value(), 1234 + k - 1) << "row " << k;
     EXPECT_EQ(shown(kModeRow), " " + utf8ToShiftJis("通常  "));
-    settings(0).type = 2;
+    setSetting(0, &ShapeSettings::type, 2);
     EXPECT_EQ(shown(kTypeRow), " " + utf8ToShiftJis("三角形"));
 }
 
-TEST_F(PenCreatorTest, SlidersWriteTheCurrentPen)
+TEST_F(PenCreatorTest, SlidersWriteTheCurrentPenAndAShapeSliderRebuildsItsMap)
 {
     showWindow();
     // Index row 0..23 on a 128-pixel bar: half = (128 / 23) / 2 = 2, so a
@@ -125,35 +120,28 @@ TEST_F(PenCreatorTest, SlidersWriteTheCurrentPen)
     leftClick(kModeRow, 26);
     EXPECT_EQ(pen(0).blendIndex, 5);
 
-    // The map follows msize only when the preview repaints: 242 at distance
-    // 20 with the defaults; with msize 0 the ramp runs from the centre to the
-    // rim, 17.99 / 37.99 x 65536 = 31034, / 256 = 121.
-    window->shapePreview()->repaint();
-    EXPECT_EQ(mapByte(0, 60, 40), 242);
+    // Pen 0's start-up disc is full (255) at distance 20. With msize 0 the
+    // generated ramp runs from the centre to the rim: 17.99 / 37.99 x 65536 =
+    // 31034, / 256 = 121. The map follows the slider at once, not a repaint.
+    EXPECT_EQ(mapByte(0, 60, 40), 255);
     leftClick(kMsizeRow, 0);
     EXPECT_EQ(settings(0).msize, 0);
-    EXPECT_EQ(mapByte(0, 60, 40), 242);
-    window->shapePreview()->repaint();
     EXPECT_EQ(mapByte(0, 60, 40), 121);
 
-    // alph2's default lies one above the slider's maximum.
-    settings(0).alph2 = 0;
+    // alph2's default lies one above the slider's maximum; pen 1 is untouched.
+    setSetting(0, &ShapeSettings::alph2, 0);
     rightClick(window->slider(kAlph2Row));
     EXPECT_EQ(settings(0).alph2, 0x10000);
     EXPECT_EQ(settings(1).alph2, 0x10000);
 }
 
-TEST_F(PenCreatorTest, SelectPenRetargetsSlidersAndPreview)
+TEST_F(PenCreatorTest, TheEditedPenFollowsThePenSetsChoice)
 {
     showWindow();
-    window->shapePreview()->repaint();
-    settings(1).type = 1;  // square
-    pen(1).blendIndex = 3;
-    selectPen(window.get(), 1);
+    setSetting(1, &ShapeSettings::type, 1);  // square
+    workspace.setPenField(1, PenField::blendIndex, 3);
+    document.selectPen(1);
     EXPECT_EQ(window->currentPenIndex(), 1);
-    EXPECT_EQ(window->slider(kModeRow)->record().value(), &pen(1).blendIndex);
-    for (int k = 1; k < kPenCreatorSliderCount; ++k)
-        EXPECT_EQ(window->slider(k)->record().value(), &shapeSetting(settings(1), k - 1)) << "row " << k;
     EXPECT_EQ(shown(kTypeRow), " " + utf8ToShiftJis("四角形"));
     EXPECT_EQ(shown(kModeRow), " " + utf8ToShiftJis("加減算"));
 
@@ -161,32 +149,34 @@ TEST_F(PenCreatorTest, SelectPenRetargetsSlidersAndPreview)
     leftClick(kMsizeRow, 0);
     EXPECT_EQ(settings(1).msize, 0);
     EXPECT_EQ(settings(0).msize, 0x8000);
-    // Pen 1's cone has 175 at distance 15 ((40 - 15) x 7); the square with
-    // msize 0 ramps over 28.5 pixels: 13.5 / 28.5 x 65536 = 31043, / 256 = 121.
-    EXPECT_EQ(mapByte(1, 55, 40), 175);
-    window->shapePreview()->repaint();
+    // The square with msize 0 ramps over 28.5 pixels: at distance 15,
+    // 13.5 / 28.5 x 65536 = 31043, / 256 = 121 (pen 1's cone had 175 there).
     EXPECT_EQ(mapByte(1, 55, 40), 121);
     EXPECT_EQ(map(0), pen0Map);
 
     for (int wrong : {2, -1}) {
-        selectPen(window.get(), wrong);
+        document.selectPen(wrong);
         EXPECT_EQ(window->currentPenIndex(), 1);
-        EXPECT_EQ(window->slider(kMsizeRow)->record().value(), &settings(1).msize);
     }
-    selectPen(nullptr, 0);  // a pen creator that was never made
 }
 
-TEST_F(PenCreatorTest, HiddenPenCreatorRebuildsNothing)
+TEST_F(PenCreatorTest, ShowingAndRepaintingNeverChangeThePenOrTheRandomState)
 {
-    // Pen 0's start-up disc is full out to 21.6 pixels; the generated default has 242 at distance 20.
-    settings(0).msize = 0x4000;
-    selectPen(window.get(), 0);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(mapByte(0, 60, 40), 255);
-    settings(0).msize = 0x8000;
+    // Settings that differ from the map: only a user's shape edit rebuilds it.
+    setSetting(0, &ShapeSettings::msize, 0);
+    setSetting(0, &ShapeSettings::rand1, 0x10000);
+    workspace.setPenField(0, PenField::blendIndex, 20);  // a diffusion: the preview dab scatters
+    const std::vector<uint8_t> before = map(0);
+    const uint32_t random = workspace.random().value;
     showWindow();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(mapByte(0, 60, 40), 242);
+    for (int i = 0; i < 5; ++i) {
+        window->repaint();
+        window->hide();
+        window->show();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(map(0), before);
+    EXPECT_EQ(workspace.random().value, random);
 }
 
 TEST_F(PenCreatorTest, PreviewPaintsOneDabOnTheChosenBackground)
@@ -209,7 +199,7 @@ TEST_F(PenCreatorTest, PreviewPaintsOneDabOnTheChosenBackground)
 
     // Pattern 1, white over black. The dab at (39, 39) x 256 with scale 256
     // and angle 0 maps image pixel (i, j) to map byte (i + 1, j + 1) (u =
-    // i x 256 - 9984 + 10240). Colour: hsbToRgb(0, 0xFFFF, 0xFFFF) has red
+    // i x 256 - 9984 + 10240). Color: hsbToRgb(0, 0xFFFF, 0xFFFF) has red
     // ((255 x 0xFFFF >> 8) x 0xFFFF) >> 24 = 254, so N = 0xFE0000.
     // Alpha a = (m x 0xFFFF) >> 16; Normal gives (D x (256 - a) + N x a + 128) >> 8:
     //   m 255 (centre):      a 254; white: red (255x2 + 254x254 + 128) >> 8 = 254,
@@ -241,24 +231,21 @@ TEST_F(PenCreatorTest, PreviewSurvivesOutOfRangeModesAndMissingImage)
     showWindow();
     rightClick(window->shapePreview());  // white over black
     for (int wrong : {24, -1, INT_MIN}) {
-        pen(0).blendIndex = wrong;
+        workspace.setPenField(0, PenField::blendIndex, wrong);
         const QImage shot = grabPreview();
         EXPECT_EQ(panePixel(shot, 39, 19), 0xFFFFFFu) << wrong;
         EXPECT_EQ(panePixel(shot, 39, 39), 0x000000u) << wrong;
         window->slider(kModeRow)->grab();  // shows the number, not a name
     }
 
-    // Panes too small for a client area get no image; they paint nothing but
-    // the preview still keeps the pen's map in step with its settings.
-    pen(0).blendIndex = 0;
+    // Panes too small for a client area get no image and paint nothing.
+    workspace.setPenField(0, PenField::blendIndex, 0);
     ShapePreviewView tinyPreview(*window, window.get(), QRect(0, 0, 2, 2));
     ProfileGraphView tinyGraph(*window, window.get(), QRect(0, 0, 2, 2));
     EXPECT_EQ(tinyPreview.image(), nullptr);
     EXPECT_EQ(tinyGraph.image(), nullptr);
-    settings(0).msize = 0;
     tinyPreview.grab();
     tinyGraph.grab();
-    EXPECT_EQ(mapByte(0, 60, 40), 121);
 }
 
 TEST_F(PenCreatorTest, ProfileGraphShowsTheCrossSection)
@@ -286,11 +273,14 @@ TEST_F(PenCreatorTest, ProfileGraphShowsTheCrossSection)
     EXPECT_EQ(panePixel(shot, 58, 0), kProfileArea);
 }
 
-TEST_F(PenCreatorTest, ProfileGraphNoiseIsDrawnAnewOnEveryPaint)
+TEST_F(PenCreatorTest, ProfileGraphNoiseIsDrawnAnewOnEveryPaintButNotFromThePaintingGenerator)
 {
     EXPECT_EQ(grabGraph(), grabGraph());
-    settings(0).rand1 = settings(0).rand2 = settings(0).rand3 = 0x10000;
+    ShapeSettings noisy = settings(0);
+    noisy.rand1 = noisy.rand2 = noisy.rand3 = 0x10000;
+    workspace.setShapeSettings(0, noisy);
     EXPECT_NE(grabGraph(), grabGraph());
+    EXPECT_EQ(workspace.random().value, 1u);
 }
 
 TEST(ProfileGraph, InnerRadiusFarOutsideMarksOnlyTheCentre)
@@ -298,9 +288,10 @@ TEST(ProfileGraph, InnerRadiusFarOutsideMarksOnlyTheCentre)
     ImagePtr graph(createImage(118, 78, 59, 39, 0xFFFFFF));
     ASSERT_TRUE(graph);
     for (int32_t msize : {INT32_MAX, INT32_MIN, 0x30000}) {
-        ShapeSettings s = kDefaultShapeSettings;
+        ShapeSettings s = kStartShapeSettings;
         s.msize = msize;
-        composeProfileGraph(*graph, s);
+        RandomState noise;
+        composeProfileGraph(*graph, s, noise);
         for (int x = 0; x < 118; ++x) EXPECT_EQ(graph->at(x, 0) == kProfileMarks, x == 59) << msize << " " << x;
     }
 }

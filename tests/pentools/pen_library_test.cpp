@@ -171,7 +171,7 @@ TEST(PaletteItemPicture, GradientRowsMixTopToBottom)
     ASSERT_TRUE(image);
     // Wider and taller than the image: clipped, nothing written outside.
     composePaletteItemPicture(*image, 100, 14, true, false);
-    // Row 0 has weight 0: the top colour itself.
+    // Row 0 has weight 0: the top color itself.
     EXPECT_EQ(image->at(0, 0), 0xE0E0E0u);
     EXPECT_EQ(image->at(79, 0), 0xE0E0E0u);
     // Row 7 of 14 has weight 128: (0xE0 + 0x80) / 2 = 0xB0, (0xE0 + 0xA0) / 2 = 0xC0.

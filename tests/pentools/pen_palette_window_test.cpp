@@ -10,10 +10,9 @@
 #include <fstream>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "pen/pen_file.h"
-#include "pentools/pen_creator_defaults.h"
 #include "pentools/pen_palette_window.h"
 #include "platform/dialogs.h"
 
@@ -43,7 +42,7 @@ public:
 };
 
 // Everything a pen file carries, copied out of the two pens for comparison.
-std::vector<uint8_t> penContents(const AppState& state)
+std::vector<uint8_t> penContents(const Workspace& workspace)
 {
     std::vector<uint8_t> bytes;
     auto add = [&bytes](const void* data, size_t size) {
@@ -51,13 +50,13 @@ std::vector<uint8_t> penContents(const AppState& state)
         bytes.insert(bytes.end(), p, p + size);
     };
     for (int i = 0; i < kPenCount; ++i) {
-        const Pen& pen = *state.pens[size_t(i)];
+        const Pen& pen = workspace.pen(i);
         add(&pen.shape->width, sizeof(int32_t) * 2);
         add(&pen.shape->centerX, sizeof(int32_t) * 2);
         add(pen.shape->coverage, size_t(pen.shape->height) * size_t(pen.shape->stride));
         add(pen.params, sizeof(PenParam) * kSlotCount);
         add(&pen.blendIndex, offsetof(Pen, lastOutputs) - offsetof(Pen, blendIndex) + sizeof(SlotValues));
-        add(state.shapeSettingsTable[size_t(i)], sizeof(ShapeSettings));
+        add(&workspace.shapeSettings(i), sizeof(ShapeSettings));
     }
     return bytes;
 }
@@ -66,8 +65,6 @@ class PenPaletteTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(initApplicationState(state));
-        applyPenCreatorDefaults(state);
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         base = fs::temp_directory_path() / (std::string("nelmora_palette_") + info->name());
         fs::remove_all(base);
@@ -79,7 +76,6 @@ protected:
         palette.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setDialogs(nullptr);
-        shutdownApplicationState(state);
         fs::remove_all(base);
     }
 
@@ -96,18 +92,20 @@ protected:
     }
     void writePen(const std::string& folder, const std::string& name, int mark)
     {
-        const std::vector<uint8_t> before = penContents(state);
-        const int32_t blend = state.pens[0]->blendIndex;
-        state.pens[0]->blendIndex = mark;
-        state.pens[0]->params[3].base = 1000 * mark;
-        state.shapeSettingsTable[1]->msize = mark;
-        ASSERT_TRUE(savePenFile(state.pens, state.shapeSettingsTable, folder, name));
-        state.pens[0]->blendIndex = blend;
-        state.pens[0]->params[3].base = 0;
-        state.shapeSettingsTable[1]->msize = kDefaultShapeSettings.msize;
-        ASSERT_EQ(penContents(state), before);
+        const std::vector<uint8_t> before = penContents(workspace);
+        const int32_t blend = pen(0).blendIndex;
+        pen(0).blendIndex = mark;
+        pen(0).params[3].base = 1000 * mark;
+        workspace.setShapeSetting(1, 1, mark);
+        ASSERT_TRUE(workspace.savePens(folder, name));
+        pen(0).blendIndex = blend;
+        pen(0).params[3].base = 0;
+        workspace.setShapeSetting(1, 1, kStartShapeSettings.msize);
+        ASSERT_EQ(penContents(workspace), before);
     }
-    void open() { palette = std::make_unique<PenPaletteWindow>(state, root); }
+    void open() { palette = std::make_unique<PenPaletteWindow>(workspace, root); }
+    // Raw access, as edits in other windows leave the pens.
+    Pen& pen(int n) { return workspace.strokePen(n); }
 
     QStringList names() const
     {
@@ -131,7 +129,8 @@ protected:
         return nullptr;
     }
 
-    AppState state;
+    Document document{std::make_unique<Workspace>()};
+    Workspace& workspace = document.workspace();
     FakeDialogs fake;
     fs::path base;
     std::string root;
@@ -166,21 +165,21 @@ TEST_F(PenPaletteTest, FolderAndPenClicksHighlightAndLoad)
     open();
     click(2);  // root.pen
     EXPECT_EQ(palette->selectedPenItem(), 2);
-    EXPECT_EQ(state.pens[0]->blendIndex, 1);
-    EXPECT_EQ(state.shapeSettingsTable[1]->msize, 1);
+    EXPECT_EQ(pen(0).blendIndex, 1);
+    EXPECT_EQ(workspace.shapeSettings(1).msize, 1);
 
     click(1);  // effects
     EXPECT_EQ(palette->currentFolder(), root + "effects/");
     EXPECT_EQ(names(), (QStringList{"basic/", "effects/", "c.pen"}));
     EXPECT_EQ(palette->selectedFolderItem(), 1);
     EXPECT_EQ(palette->selectedPenItem(), -1);
-    EXPECT_EQ(state.pens[0]->blendIndex, 1);  // a folder click loads nothing
+    EXPECT_EQ(pen(0).blendIndex, 1);  // a folder click loads nothing
 
     click(2);  // c.pen
     EXPECT_EQ(palette->selectedPenItem(), 2);
     EXPECT_EQ(palette->selectedFolderItem(), 1);
-    EXPECT_EQ(state.pens[0]->blendIndex, 4);
-    EXPECT_EQ(state.pens[0]->params[3].base, 4000);
+    EXPECT_EQ(pen(0).blendIndex, 4);
+    EXPECT_EQ(pen(0).params[3].base, 4000);
 
     click(0);  // basic: the pen column follows
     EXPECT_EQ(names(), (QStringList{"basic/", "effects/", "a.pen", "b.pen"}));
@@ -195,11 +194,11 @@ TEST_F(PenPaletteTest, HighlightsArePainted)
     palette->show();
     click(1);
     click(2);
-    // Right of the text, in the first row inside the border: the gradient's top colour.
-    auto topColour = [this](int index) { return palette->item(index)->grab().toImage().pixel(76, 1) & 0xFFFFFF; };
-    EXPECT_EQ(topColour(0), 0xE0E0E0u);  // folder, plain
-    EXPECT_EQ(topColour(1), 0xA0C0A0u);  // folder, highlighted
-    EXPECT_EQ(topColour(2), 0xB0B0C0u);  // pen, highlighted
+    // Right of the text, in the first row inside the border: the gradient's top color.
+    auto topColor = [this](int index) { return palette->item(index)->grab().toImage().pixel(76, 1) & 0xFFFFFF; };
+    EXPECT_EQ(topColor(0), 0xE0E0E0u);  // folder, plain
+    EXPECT_EQ(topColor(1), 0xA0C0A0u);  // folder, highlighted
+    EXPECT_EQ(topColor(2), 0xB0B0C0u);  // pen, highlighted
     EXPECT_EQ(palette->item(2)->grab().toImage().pixel(0, 0) & 0xFFFFFF, 0u);  // the border
 }
 
@@ -208,12 +207,12 @@ TEST_F(PenPaletteTest, ClickingTheSamePenAgainDiscardsEdits)
     makeLibrary();
     open();
     click(2);
-    const std::vector<uint8_t> loaded = penContents(state);
-    state.pens[0]->params[3].base = 77;
-    state.pens[1]->drawMode = 2;
-    state.shapeSettingsTable[0]->alph1 = 5;
+    const std::vector<uint8_t> loaded = penContents(workspace);
+    pen(0).params[3].base = 77;
+    pen(1).drawMode = 2;
+    workspace.setShapeSetting(0, 2, 5);
     click(2);
-    EXPECT_EQ(penContents(state), loaded);
+    EXPECT_EQ(penContents(workspace), loaded);
     EXPECT_EQ(palette->selectedPenItem(), 2);
 }
 
@@ -224,17 +223,17 @@ TEST_F(PenPaletteTest, CorruptPenFileLeavesPensAndHighlightAlone)
     open();
     ASSERT_EQ(names(), (QStringList{"basic/", "effects/", "bad.pen", "root.pen"}));
     click(3);  // root.pen
-    const std::vector<uint8_t> loaded = penContents(state);
+    const std::vector<uint8_t> loaded = penContents(workspace);
     click(2);  // bad.pen
-    EXPECT_EQ(penContents(state), loaded);
+    EXPECT_EQ(penContents(workspace), loaded);
     EXPECT_EQ(palette->selectedPenItem(), 3);
 
     // A pen file removed since the listing: the same.
     fs::remove(root + "root.pen");
-    state.pens[0]->params[3].base = 55;
-    const std::vector<uint8_t> edited = penContents(state);
+    pen(0).params[3].base = 55;
+    const std::vector<uint8_t> edited = penContents(workspace);
     click(3);
-    EXPECT_EQ(penContents(state), edited);
+    EXPECT_EQ(penContents(workspace), edited);
 }
 
 TEST_F(PenPaletteTest, SaveWritesTheTypedNameAndRelists)
@@ -242,7 +241,7 @@ TEST_F(PenPaletteTest, SaveWritesTheTypedNameAndRelists)
     makeLibrary();
     open();
     click(1);  // effects
-    state.pens[1]->params[7].jitter = 1234;
+    pen(1).params[7].jitter = 1234;
 
     fake.saveAnswer = QString::fromStdString(root + "effects/mine");
     menuAction(40037)->trigger();
@@ -257,7 +256,7 @@ TEST_F(PenPaletteTest, SaveWritesTheTypedNameAndRelists)
     menuAction(40037)->trigger();
     EXPECT_EQ(names(), (QStringList{"basic/", "effects/", "c.pen", "d.pen"}));
     click(3);
-    EXPECT_EQ(state.pens[1]->params[7].jitter, 1234);
+    EXPECT_EQ(pen(1).params[7].jitter, 1234);
 
     // Cancelled: nothing written, but the list is rebuilt.
     writePen(root + "effects/", "e.pen", 5);
@@ -286,13 +285,13 @@ TEST_F(PenPaletteTest, LoadCommandLoadsWithoutRelisting)
     fs::create_directories(root + "later");
     fake.openAnswer = QString::fromStdString(root + "basic/b.pen");
     menuAction(40038)->trigger();
-    EXPECT_EQ(state.pens[0]->blendIndex, 3);
+    EXPECT_EQ(pen(0).blendIndex, 3);
     EXPECT_EQ(names(), (QStringList{"basic/", "effects/", "root.pen"}));
     EXPECT_EQ(palette->selectedPenItem(), 2);
 
     fake.openAnswer.clear();  // cancelled
     menuAction(40038)->trigger();
-    EXPECT_EQ(state.pens[0]->blendIndex, 3);
+    EXPECT_EQ(pen(0).blendIndex, 3);
 }
 
 TEST_F(PenPaletteTest, WithoutAPenFolderTheCommandsStillWork)
@@ -300,16 +299,16 @@ TEST_F(PenPaletteTest, WithoutAPenFolderTheCommandsStillWork)
     open();
     EXPECT_EQ(palette->itemCount(), 0);
     fs::create_directories(base);
-    state.pens[0]->params[5].base = 99;
+    pen(0).params[5].base = 99;
     fake.saveAnswer = QString::fromStdString((base / "saved.pen").string());
     menuAction(40037)->trigger();
     EXPECT_EQ(palette->itemCount(), 0);
     ASSERT_TRUE(fs::exists(base / "saved.pen"));
 
-    state.pens[0]->params[5].base = 0;
+    pen(0).params[5].base = 0;
     fake.openAnswer = fake.saveAnswer;
     menuAction(40038)->trigger();
-    EXPECT_EQ(state.pens[0]->params[5].base, 99);
+    EXPECT_EQ(pen(0).params[5].base, 99);
 }
 
 TEST_F(PenPaletteTest, TheWheelBringsRowsBelowTheWindowIntoView)
@@ -343,7 +342,7 @@ TEST_F(PenPaletteTest, TheWheelBringsRowsBelowTheWindowIntoView)
 
 TEST_F(PenPaletteTest, FactoryListsThePenFolderBesideTheProgram)
 {
-    std::unique_ptr<QWidget> window(createPenPaletteWindow(state));
+    std::unique_ptr<QWidget> window(createPenPaletteWindow(document));
     auto* created = dynamic_cast<PenPaletteWindow*>(window.get());
     ASSERT_TRUE(created);
     EXPECT_FALSE(created->isVisible());

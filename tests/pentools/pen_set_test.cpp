@@ -11,10 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/document.h"
 #include "app/tool_windows.h"
 #include "engine/stroke_engine.h"
-#include "image/tables.h"
 #include "pentools/parameter_slider.h"
 #include "pentools/pen_set_window.h"
 #include "pentools/slider_picture.h"
@@ -38,15 +37,15 @@ std::vector<int32_t> wiring(const Pen& pen)
     return values;
 }
 
-// Records which integer a slider is aimed at whenever it is painted.
-class AimAtPaint : public QObject {
+// Records the value a slider shows whenever it is painted.
+class ValueAtPaint : public QObject {
 public:
-    explicit AimAtPaint(ParameterSlider* slider) : slider_(slider) { slider->installEventFilter(this); }
-    std::vector<const int32_t*> aims;
+    explicit ValueAtPaint(ParameterSlider* slider) : slider_(slider) { slider->installEventFilter(this); }
+    std::vector<int32_t> values;
 
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint) aims.push_back(slider_->record().value());
+        if (event->type() == QEvent::Paint) values.push_back(slider_->value());
         return false;
     }
 
@@ -61,26 +60,20 @@ class PenSetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(makeDefaultPens(state.pens.data()));
-        window.reset(dynamic_cast<PenSetWindow*>(
-            createPenSetWindow(state, [this](int pen) { selectedPens.push_back(pen); })));
+        QObject::connect(&document, &Document::editedPenChanged, [this](int pen) { selectedPens.push_back(pen); });
+        window.reset(dynamic_cast<PenSetWindow*>(createPenSetWindow(document)));
         ASSERT_TRUE(window);
         ASSERT_TRUE(window->isHidden());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         QApplication::processEvents();
     }
-    void TearDown() override
-    {
-        window.reset();
-        for (Pen*& pen : state.pens) freePen(std::exchange(pen, nullptr));
-    }
-
-    Pen& pen(int n) { return *state.pens[size_t(n)]; }
+    // Raw access, as a pen file could leave the fields.
+    Pen& pen(int n) { return workspace.strokePen(n); }
     ParameterSlider* grid(Column column, int slotIndex) const { return window->gridSlider(column, slotIndex); }
     static std::string shown(const ParameterSlider* slider)
     {
-        return sliderNumberText(slider->record(), *slider->record().value());
+        return sliderNumberText(slider->record(), slider->value());
     }
     // A press at client column x (inside the 1-pixel border).
     static void press(ParameterSlider* slider, Qt::MouseButton button, int x = 20)
@@ -94,7 +87,8 @@ protected:
     // Lets the window and its sliders repaint as they would after a click.
     static void settle() { QApplication::processEvents(); }
 
-    AppState state;
+    Document document{std::make_unique<Workspace>()};
+    Workspace& workspace = document.workspace();
     std::vector<int> selectedPens;
     std::unique_ptr<PenSetWindow> window;
 };
@@ -112,7 +106,7 @@ TEST_F(PenSetTest, LayoutShowsPenZero)
     EXPECT_FALSE(window->penNumberSlider()->record().compact);
     EXPECT_TRUE(grid(kSourceB, 7)->record().compact);
 
-    // Default pen 0: colour 2 follows colour 1, live, one colour, no end.
+    // Default pen 0: color 2 follows color 1, live, one color, no end.
     EXPECT_EQ(shown(window->penNumberSlider()), "    0  ");
     EXPECT_EQ(shown(grid(kSourceA, 3)), name("色相１"));
     EXPECT_EQ(shown(grid(kSourceA, 15)), name("EX  ５"));
@@ -183,27 +177,27 @@ TEST_F(PenSetTest, ColumnsShowTheirRanges)
 
 TEST_F(PenSetTest, PenNumberSwitchesEverySlider)
 {
+    pen(1).params[19].jitter = 0x1234;
     const std::vector<int32_t> pen0 = wiring(pen(0));
-    AimAtPaint jitterPaints(grid(kJitter, 19));
+    ValueAtPaint jitterPaints(grid(kJitter, 19));
     // PenNo: bar length 128 - 90 = 38, half step 19, so client x 30 chooses 1.
     press(window->penNumberSlider(), Qt::LeftButton, 30);
     EXPECT_EQ(window->penNumber(), 1);
-    EXPECT_EQ(window->shownPen(), 0);
-    settle();
     EXPECT_EQ(window->shownPen(), 1);
     EXPECT_EQ(selectedPens, std::vector<int>{1});
-    // The window re-aims before its sliders repaint, so they paint pen 1.
-    ASSERT_FALSE(jitterPaints.aims.empty());
-    for (const int32_t* aim : jitterPaints.aims) EXPECT_EQ(aim, &pen(1).params[19].jitter);
+    settle();
+    // Every repaint after the switch shows pen 1.
+    ASSERT_FALSE(jitterPaints.values.empty());
+    for (int32_t value : jitterPaints.values) EXPECT_EQ(value, 0x1234);
 
-    for (int i = 0; i < kSlotCount; ++i) {
-        PenParam& p = pen(1).params[i];
-        const int32_t* fields[] = {&p.sourceA, &p.scaleA, &p.sourceB, &p.scaleB, &p.base, &p.jitter};
+    const std::vector<int32_t> pen1 = wiring(pen(1));
+    for (int i = 0; i < kSlotCount; ++i)
         for (int c = 0; c < 6; ++c)
-            EXPECT_EQ(grid(Column(c), i)->record().value(), fields[c]) << "column " << c << " slot " << i;
-    }
-    EXPECT_EQ(window->switchSlider(kLineColor)->record().value(), &pen(1).lineColor);
-    // Pen 1: colour 1 follows colour 2, angle also reads the motion angle, off.
+            EXPECT_EQ(grid(Column(c), i)->value(), pen1[size_t(i * 6 + c)]) << "column " << c << " slot " << i;
+    pen(1).lineColor = 7;
+    EXPECT_EQ(window->switchSlider(kLineColor)->value(), 7);
+    pen(1).lineColor = 0;
+    // Pen 1: color 1 follows color 2, angle also reads the motion angle, off.
     EXPECT_EQ(shown(window->penNumberSlider()), "    1  ");
     EXPECT_EQ(shown(grid(kSourceA, 0)), name("色相２"));
     EXPECT_EQ(shown(grid(kSourceB, 8)), name("動角度"));
@@ -220,7 +214,7 @@ TEST_F(PenSetTest, PenNumberSwitchesEverySlider)
     stepDown(window->penNumberSlider());
     settle();
     EXPECT_EQ(selectedPens, (std::vector<int>{1, 0}));
-    EXPECT_EQ(window->switchSlider(kLineColor)->record().value(), &pen(0).lineColor);
+    EXPECT_EQ(window->switchSlider(kLineColor)->value(), pen(0).lineColor);
     EXPECT_EQ(shown(grid(kSourceA, 3)), name("色相１"));
     EXPECT_EQ(shown(window->switchSlider(kDrawMode)), name("通常  "));
     EXPECT_EQ(wiring(pen(0)), pen0);
@@ -289,8 +283,6 @@ TEST_F(PenSetTest, ClicksOutsideTheSlidersChangeNothing)
 
 TEST_F(PenSetTest, AngleWiredToTheMotionTurnsTheDabs)
 {
-    ASSERT_EQ(buildTables(), 1);
-    resetDrawingValues(state.drawingValues);
     // A bar four map rows high across the whole map shows how a dab is turned.
     ShapeMap& shape = *pen(0).shape;
     for (int y = 0; y < shape.height; ++y)
@@ -299,8 +291,8 @@ TEST_F(PenSetTest, AngleWiredToTheMotionTurnsTheDabs)
     // One dab: 100/256 pixel along a one-pixel move, the next one a spacing later.
     const auto paintedSize = [&](int dx, int dy) {
         ImagePtr image(createImage(200, 200, 0, 0, 0xFFFFFF));
-        beginStroke(image.get(), &pen(0), state.drawingValues, 100, 100);
-        continueStroke(image.get(), &pen(0), state.drawingValues, 100 + dx, 100 + dy);
+        beginStroke(image.get(), &pen(0), workspace.strokeValues(), workspace.strokeRandom(), 100, 100);
+        continueStroke(image.get(), &pen(0), workspace.strokeValues(), workspace.strokeRandom(), 100 + dx, 100 + dy);
         QRect painted;
         for (int y = 0; y < image->height; ++y)
             for (int x = 0; x < image->width; ++x)
@@ -318,7 +310,6 @@ TEST_F(PenSetTest, AngleWiredToTheMotionTurnsTheDabs)
     // Moving right is a quarter turn and stands the bar up; moving down is a half turn.
     EXPECT_EQ(paintedSize(1, 0), QSize(4, 80));
     EXPECT_EQ(paintedSize(0, 1), QSize(80, 4));
-    freeTables();
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ uint32_t rgb(uint32_t pixel) { return pixel & 0xFFFFFF; }
 class SliderPicture : public ::testing::Test {
 protected:
     ImagePtr strip{createImage(kSliderStripWidth, kSliderStripHeight, 0, 0, kSentinel)};
-    SliderRecord thickness = makeSliderRecord(kThickness, nullptr);
+    SliderRecord thickness = makeSliderRecord(kThickness);
 };
 
-// Expected colours worked out by hand from the mix formula
+// Expected colors worked out by hand from the mix formula
 // (a x (256 - t) + b x t + 128) / 256 per channel, bar length 178.
 TEST_F(SliderPicture, AreasLinesAndDefaultMarkAtTheDefault)
 {
@@ -78,7 +78,7 @@ TEST_F(SliderPicture, CompactBarIs27PixelsLonger)
 
 TEST_F(SliderPicture, OutOfRangeValuesAndOddSizesStayInside)
 {
-    SliderRecord scale = makeSliderRecord(kScaleB, nullptr, nullptr, true);
+    SliderRecord scale = makeSliderRecord(kScaleB, nullptr, true);
     // Far above the range the bar runs on over the text area; the end line stays.
     composeSliderPicture(*strip, scale, INT32_MAX, 98, kH);
     EXPECT_EQ(rgb(strip->at(35, 3)), 0u);
@@ -114,20 +114,20 @@ TEST_F(SliderPicture, OutOfRangeValuesAndOddSizesStayInside)
 
 TEST(SliderNumberText, NumbersWithUnits)
 {
-    EXPECT_EQ(sliderNumberText(makeSliderRecord(kThickness, nullptr), 0x10000), "  100% ");
+    EXPECT_EQ(sliderNumberText(makeSliderRecord(kThickness), 0x10000), "  100% ");
     // 10000 x 100 / 65536 = 15.
-    EXPECT_EQ(sliderNumberText(makeSliderRecord(kThickness, nullptr), 10000), "   15% ");
-    EXPECT_EQ(sliderNumberText(makeSliderRecord(kAngle, nullptr), 0x8000), "  180\xDF ");
-    EXPECT_EQ(sliderNumberText(makeSliderRecord(kScaleB, nullptr), -0x50000), " -500  ");
+    EXPECT_EQ(sliderNumberText(makeSliderRecord(kThickness), 10000), "   15% ");
+    EXPECT_EQ(sliderNumberText(makeSliderRecord(kAngle), 0x8000), "  180\xDF ");
+    EXPECT_EQ(sliderNumberText(makeSliderRecord(kScaleB), -0x50000), " -500  ");
     // 0x7FFFFFFF x 100 / 0x10000 = 3276799: wider than the field, cut to 7 bytes.
-    EXPECT_EQ(sliderNumberText(makeSliderRecord(kScaleB, nullptr), INT32_MAX), " 327679");
+    EXPECT_EQ(sliderNumberText(makeSliderRecord(kScaleB), INT32_MAX), " 327679");
     // Truncation toward zero: -1 x 100 / 0x10000 is 0, not -1.
-    EXPECT_EQ(sliderNumberText(makeSliderRecord(kScaleB, nullptr), -1), "    0  ");
+    EXPECT_EQ(sliderNumberText(makeSliderRecord(kScaleB), -1), "    0  ");
 }
 
 TEST(SliderNumberText, NamesFromTheList)
 {
-    const SliderRecord source = makeSliderRecord(kSource, nullptr, &sourceLabels());
+    const SliderRecord source = makeSliderRecord(kSource, &sourceLabels());
     EXPECT_EQ(sliderNumberText(source, 16), " " + std::string(sourceLabels().entry(16)));
     // Indices the list has no entry for show as numbers.
     EXPECT_EQ(sliderNumberText(source, 34), "   34  ");
@@ -135,14 +135,14 @@ TEST(SliderNumberText, NamesFromTheList)
     EXPECT_EQ(sliderNumberText(source, INT32_MAX).size(), kSliderNumberBytes);
 
     const NameList shortNames = makeNameList({"a", "bc"});
-    SliderRecord mode = makeSliderRecord(kMode, nullptr, &shortNames);
+    SliderRecord mode = makeSliderRecord(kMode, &shortNames);
     EXPECT_EQ(sliderNumberText(mode, 1), " bc    ");
 }
 
 class SliderClick : public ::testing::Test {
 protected:
-    SliderRecord thickness = makeSliderRecord(kThickness, nullptr);
-    SliderRecord scale = makeSliderRecord(kScaleB, nullptr, nullptr, true);
+    SliderRecord thickness = makeSliderRecord(kThickness);
+    SliderRecord scale = makeSliderRecord(kScaleB, nullptr, true);
 };
 
 TEST_F(SliderClick, BarEndsSetMinAndMax)
@@ -177,7 +177,7 @@ TEST_F(SliderClick, StepButtonsClampAtTheirEnd)
 TEST_F(SliderClick, SmallRangeLandsOnTheNearestIndex)
 {
     // 0..23 on a 220-wide control: A = 128, half step = (128 / 23) / 2 = 2.
-    const SliderRecord mode = makeSliderRecord(kMode, nullptr);
+    const SliderRecord mode = makeSliderRecord(kMode);
     constexpr int32_t w = 218;
     EXPECT_EQ(sliderLeftClick(mode, 0, 3, w), 0);  // 23 x 5 / 128
     EXPECT_EQ(sliderLeftClick(mode, 0, 4, w), 1);  // 23 x 6 / 128

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <sstream>
 
-#include "engine/random.h"
-#include "pentools/pen_creator_defaults.h"
 #include "render/render_script.h"
 
 namespace nelmora {
@@ -65,7 +63,7 @@ TEST(RenderScriptParse, MalformedLinesNameTheirLine)
     EXPECT_EQ(parseError("value 0 5\n"), "line 1: drawing value index must be 1..33");
     EXPECT_EQ(parseError("value 34 5\n"), "line 1: drawing value index must be 1..33");
     EXPECT_EQ(parseError("pen 2 drawMode 1\n"), "line 1: pen must be 0 or 1");
-    EXPECT_EQ(parseError("pen 0 colour 1\n"), "line 1: unknown pen field 'colour'");
+    EXPECT_EQ(parseError("pen 0 color 1\n"), "line 1: unknown pen field 'color'");
     EXPECT_EQ(parseError("slot 0 20 0 0 0 0 0 0\n"), "line 1: slot index must be 0..19");
     EXPECT_EQ(parseError("slot -1 2 0 0 0 0 0 0\n"), "line 1: pen must be 0 or 1");
     EXPECT_EQ(parseError("regen 5\n"), "line 1: pen must be 0 or 1");
@@ -76,13 +74,6 @@ TEST(RenderScriptParse, MalformedLinesNameTheirLine)
 }
 
 struct RenderScriptRun : ::testing::Test {
-    void SetUp() override
-    {
-        setRandomState(1);
-        ASSERT_TRUE(initApplicationState(app));
-        applyPenCreatorDefaults(app);
-    }
-    void TearDown() override { shutdownApplicationState(app); }
     void run(const std::string& script)
     {
         std::istringstream in(script);
@@ -93,9 +84,10 @@ struct RenderScriptRun : ::testing::Test {
     }
     int changedPixels() const
     {
-        return int(200 * 200 - std::count(app.currentImage->pixels, app.currentImage->pixels + 200 * 200, 0xFFFFFFu));
+        const Image& image = app.image();
+        return int(200 * 200 - std::count(image.pixels, image.pixels + 200 * 200, 0xFFFFFFu));
     }
-    AppState app;
+    Workspace app;
     CanvasStroke canvas;
 };
 
@@ -105,19 +97,19 @@ TEST_F(RenderScriptRun, StateCommands)
         "pen 1 drawMode 2\npen 1 lineColor 1\npen 1 endFlag 1\npen 0 blendIndex 30\n"
         "slot 1 4 5 0x10000 6 -3 7 8\n"
         "shape 1 1 1 2 3 4 5 6 7 8 9\n");
-    EXPECT_EQ(app.drawingValues[dv::thickness1], 0x20000);
-    EXPECT_EQ(app.pens[1]->drawMode, 2);
-    EXPECT_EQ(app.pens[1]->lineColor, 1);
-    EXPECT_EQ(app.pens[1]->endFlag, 1);
-    EXPECT_EQ(app.pens[0]->blendIndex, 30);
-    const PenParam& p = app.pens[1]->params[4];
+    EXPECT_EQ(app.drawingValue(dv::thickness1), 0x20000);
+    EXPECT_EQ(app.pen(1).drawMode, 2);
+    EXPECT_EQ(app.pen(1).lineColor, 1);
+    EXPECT_EQ(app.pen(1).endFlag, 1);
+    EXPECT_EQ(app.pen(0).blendIndex, 30);
+    const PenParam& p = app.pen(1).params[4];
     EXPECT_EQ(p.sourceA, 5);
     EXPECT_EQ(p.scaleA, 0x10000);
     EXPECT_EQ(p.sourceB, 6);
     EXPECT_EQ(p.scaleB, -3);
     EXPECT_EQ(p.base, 7);
     EXPECT_EQ(p.jitter, 8);
-    const ShapeSettings& s = app.shapeSettingsBlocks[1];
+    const ShapeSettings& s = app.shapeSettings(1);
     EXPECT_EQ(s.type, 1);
     EXPECT_EQ(s.flat, 5);
     EXPECT_EQ(s.rand3, 9);
@@ -125,7 +117,7 @@ TEST_F(RenderScriptRun, StateCommands)
 
 TEST_F(RenderScriptRun, ShapeTakesEffectOnlyWithRegen)
 {
-    const ShapeMap& map = *app.pens[0]->shape;
+    const ShapeMap& map = *app.pen(0).shape;
     run("shape 0 1 0x8000 0 0x10000 0xFFFF 0x10000 0 0 0 0\n");
     EXPECT_EQ(map.coverage[40 * 80 + 62], 126);  // still the start-up disc
     run("regen 0\n");
@@ -136,13 +128,13 @@ TEST_F(RenderScriptRun, ShapeTakesEffectOnlyWithRegen)
 TEST_F(RenderScriptRun, FillAndPick)
 {
     run("fill checker\npick 8 0\n");
-    EXPECT_EQ(app.currentImage->at(0, 0), kCheckerLight);
-    EXPECT_EQ(app.currentImage->at(8, 0), kCheckerDark);
-    EXPECT_EQ(app.drawingValues[dv::brightness1], 0x40FF);
-    EXPECT_EQ(app.drawingValues[dv::saturation1], 0);
+    EXPECT_EQ(app.image().at(0, 0), kCheckerLight);
+    EXPECT_EQ(app.image().at(8, 0), kCheckerDark);
+    EXPECT_EQ(app.drawingValue(dv::brightness1), 0x40FF);
+    EXPECT_EQ(app.drawingValue(dv::saturation1), 0);
     run("fill black\npick 500 500\n");  // outside the image: nothing picked
-    EXPECT_EQ(app.currentImage->at(0, 0), 0u);
-    EXPECT_EQ(app.drawingValues[dv::brightness1], 0x40FF);
+    EXPECT_EQ(app.image().at(0, 0), 0u);
+    EXPECT_EQ(app.drawingValue(dv::brightness1), 0x40FF);
     run("fill white\n");
     EXPECT_EQ(changedPixels(), 0);
 }

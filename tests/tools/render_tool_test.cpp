@@ -8,10 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/app_state.h"
+#include "doc/workspace.h"
 #include "image/bmp_file.h"
 #include "pen/pen_file.h"
-#include "pentools/pen_creator_defaults.h"
 #include "render/render_tool.h"
 
 namespace nelmora {
@@ -109,14 +108,13 @@ TEST_F(RenderTool, ImageInputAndEventsFile)
 
 TEST_F(RenderTool, PenFileReplacesBothPens)
 {
-    AppState app;
-    ASSERT_TRUE(initApplicationState(app));
-    applyPenCreatorDefaults(app);
-    app.pens[0]->drawMode = 0;  // both pens off
-    app.shapeSettingsBlocks[1].type = 1;
-    std::string problem;
-    ASSERT_TRUE(savePenFile(app.pens, app.shapeSettingsTable, dir.string(), "off.pen", &problem)) << problem;
-    shutdownApplicationState(app);
+    {
+        Workspace app;
+        app.setPenField(0, PenField::drawMode, 0);  // both pens off
+        app.setShapeSetting(1, 0, 1);                 // pen 1's type: square
+        std::string problem;
+        ASSERT_TRUE(app.savePens(dir.string(), "off.pen", &problem)) << problem;
+    }
 
     const std::string stroke = "down 50 50\nmove 70 50\nup 70 50\n";
     const std::string pens = (dir / "off.pen").string();
@@ -175,7 +173,7 @@ TEST_F(RenderTool, BadInputsWriteNothing)
     EXPECT_EQ(run({"-o", (dir / "no-such-folder" / "out.bmp").string()}), 1);
 }
 
-// A drag with the start-up pens (pen 0 live: disc, colour 1 = 0xFF6363 at
+// A drag with the start-up pens (pen 0 live: disc, color 1 = 0xFF6363 at
 // alpha 254 where the disc is full). Hand-checked:
 //  (5, 100): dab 0 at x = 20 + 100/256 covers it with map (24, 40) = 255 ->
 //    0xFF6464; dab 1 (map (12, 40) = 84, alpha 83) keeps green at 100.
@@ -229,7 +227,7 @@ TEST_F(RenderTool, GoldenDragPerBlendMode)
 
 // Pen 0 off, pen 1 delayed with the end flag: the release replays begin at
 // (20, 50), one continue to (30, 50) (one dab at 20 + 100/256) and the end
-// dab exactly on (100, 50). Cone map, colour 2 = 0xFF6363. Hand-checked:
+// dab exactly on (100, 50). Cone map, color 2 = 0xFF6363. Hand-checked:
 //  (100, 50) map (40, 40) = 255: 0xFF6464.  (105, 50) map (45, 40) = 245,
 //  alpha 244: 0xFF6A6A.  (20, 50) map (39, 40) = 255: 0xFF6464.
 //  (60, 50) only the first dab, map (79, 40) = 7, alpha 6: 0xFFFBFB.

@@ -7,10 +7,10 @@
 #include <sstream>
 #include <vector>
 
-#include "app/canvas_stroke.h"
+#include "doc/canvas_stroke.h"
+#include "doc/workspace.h"
 #include "pen/pen_file.h"
 #include "pen_description.h"
-#include "pentools/pen_creator_defaults.h"
 
 namespace nelmora {
 namespace {
@@ -19,14 +19,7 @@ namespace fs = std::filesystem;
 
 class StarterPens : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(initApplicationState(state, 240, 120));
-        applyPenCreatorDefaults(state);
-    }
-    void TearDown() override { shutdownApplicationState(state); }
-
-    AppState state;
+    Workspace state{240, 120};
 };
 
 TEST_F(StarterPens, DescriptionsDefinePensOnly)
@@ -34,31 +27,31 @@ TEST_F(StarterPens, DescriptionsDefinePensOnly)
     std::istringstream good("# comment\npen 0 blendIndex 22\nslot 1 6 7 0x6000 0 0 0 5\n");
     std::string error;
     ASSERT_TRUE(applyPenDescription(good, state, error)) << error;
-    EXPECT_EQ(state.pens[0]->blendIndex, 22);
-    EXPECT_EQ(state.pens[1]->params[6].scaleA, 0x6000);
-    EXPECT_EQ(state.pens[1]->params[6].jitter, 5);
+    EXPECT_EQ(state.pen(0).blendIndex, 22);
+    EXPECT_EQ(state.pen(1).params[6].scaleA, 0x6000);
+    EXPECT_EQ(state.pen(1).params[6].jitter, 5);
 
     // A stroke or a drawing value is not part of a pen: refused before anything changes.
     std::istringstream stroke("pen 0 blendIndex 3\ndown 10 10\n");
     EXPECT_FALSE(applyPenDescription(stroke, state, error));
     EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
-    EXPECT_EQ(state.pens[0]->blendIndex, 22);
+    EXPECT_EQ(state.pen(0).blendIndex, 22);
     std::istringstream value("value 7 0x20000\n");
     EXPECT_FALSE(applyPenDescription(value, state, error));
     std::istringstream bad("slot 0 20 0 0 0 0 0 0\n");
     EXPECT_FALSE(applyPenDescription(bad, state, error));
 }
 
-// Two saturated colours in 8 x 8 squares: the effect pens need edges and hues to act on.
-void fillColouredChecker(Image& image) { fillImage(image, 0x2050C0, 0xE0C040); }
+// Two saturated colors in 8 x 8 squares: the effect pens need edges and hues to act on.
+void fillColoredChecker(Image& image) { fillImage(image, 0x2050C0, 0xE0C040); }
 
 // Changed pixels after a wavy stroke across the image with the loaded pens.
-int paintStroke(AppState& state)
+int paintStroke(Workspace& state)
 {
-    Image& image = *state.currentImage;
-    fillColouredChecker(image);
+    const Image& image = state.image();
+    fillColoredChecker(state.strokeImage());
     const std::vector<uint32_t> before(image.pixels, image.pixels + size_t(image.width) * size_t(image.height));
-    resetDrawingValues(state.drawingValues);
+    resetDrawingValues(state.strokeValues());
     CanvasStroke canvas;
     canvas.buttonDown(state, 20, 60);
     for (int x = 24; x <= 220; x += 4) canvas.mouseMove(state, x, 60 + int(std::lround(30 * std::sin(x / 25.0))));
@@ -88,9 +81,7 @@ TEST_F(StarterPens, EveryShippedPenLoadsAndPaints)
         SCOPED_TRACE(pen.string());
         ASSERT_EQ(fs::file_size(pen), kPenFileSize);
         std::string error;
-        ASSERT_TRUE(loadPenFile(state.pens, state.shapeSettingsTable, pen.parent_path().string(),
-                                pen.filename().string(), &error))
-            << error;
+        ASSERT_TRUE(state.loadPens(pen.parent_path().string(), pen.filename().string(), &error)) << error;
         // A fifth of the pixels a 30-pixel-wide line over the stroke would cover.
         EXPECT_GT(paintStroke(state), 1000);
     }

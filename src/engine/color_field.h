@@ -1,7 +1,7 @@
 #pragma once
-// The colour creator's field picture: a hue/saturation wheel, a
-// hue/brightness wheel or a saturation/brightness square, with markers at the
-// edited colour, composed into the window's 200 x 300 off-screen image.
+// The color field: a hue/saturation wheel, a hue/brightness wheel or a
+// saturation/brightness square, with markers at a color, composed into a
+// 200 x 300 image. Color arithmetic only; the color creator shows it.
 
 #include <cstdint>
 
@@ -15,7 +15,7 @@ inline constexpr int32_t kSaturationBrightnessSquare = 18;
 
 inline constexpr int32_t kColorFieldImageWidth = 200;
 inline constexpr int32_t kColorFieldImageHeight = 300;
-// Rows 0..89 lie under the colour box and sliders; the field is the 200 x 200
+// Rows 0..89 lie under the color box and sliders; the field is the 200 x 200
 // below them. Rows 290..299 are never drawn.
 inline constexpr int32_t kFieldTop = 90;
 inline constexpr int32_t kFieldSize = 200;
@@ -28,7 +28,7 @@ struct WheelPoint {
 };
 WheelPoint wheelPoint(int32_t x, int32_t y);
 
-// Fills rows 0..89 white and draws the field of `mode` for the colour (h, s, b)
+// Fills rows 0..89 white and draws the field of `mode` for the color (h, s, b)
 // with its markers. Does nothing on an image smaller than 200 x 290.
 void renderColorField(Image& image, int32_t mode, int32_t h, int32_t s, int32_t b);
 

@@ -3,45 +3,56 @@
 #include <string>
 #include <vector>
 
-#include "app/canvas_stroke.h"
+#include "doc/canvas_stroke.h"
 
 namespace nelmora {
 namespace {
 
 // Records every stroke call as "pen:call(x,y)".
 std::vector<std::string>* calls = nullptr;
-AppState* recordedState = nullptr;
+Workspace* recordedState = nullptr;
 
-std::string penName(const Pen* pen) { return pen == recordedState->pens[0] ? "0" : "1"; }
+std::string penName(const Pen* pen) { return pen == &recordedState->pen(0) ? "0" : "1"; }
 
-void recordCall(const char* name, Pen* pen, int32_t x, int32_t y)
+// Every call must paint the workspace's own picture with its own values and
+// generator; anything else is logged so that the sequence comparison fails.
+void recordCall(const char* name, Image* image, Pen* pen, DrawingValues& values, RandomState& random, int32_t x,
+                int32_t y)
 {
+    if (image != &recordedState->strokeImage() || &values != &recordedState->strokeValues() ||
+        &random != &recordedState->strokeRandom())
+        calls->push_back("foreign document");
     calls->push_back(penName(pen) + ":" + name + "(" + std::to_string(x) + "," + std::to_string(y) + ")");
 }
 
 StrokeOps recordingOps()
 {
-    return {[](Image*, Pen* p, DrawingValues&, int32_t x, int32_t y) { recordCall("begin", p, x, y); },
-            [](Image*, Pen* p, DrawingValues&, int32_t x, int32_t y) { recordCall("continue", p, x, y); },
-            [](Image*, Pen* p, DrawingValues&, int32_t x, int32_t y) { recordCall("end", p, x, y); }};
+    return {[](Image* i, Pen* p, DrawingValues& v, RandomState& r, int32_t x, int32_t y) {
+                recordCall("begin", i, p, v, r, x, y);
+            },
+            [](Image* i, Pen* p, DrawingValues& v, RandomState& r, int32_t x, int32_t y) {
+                recordCall("continue", i, p, v, r, x, y);
+            },
+            [](Image* i, Pen* p, DrawingValues& v, RandomState& r, int32_t x, int32_t y) {
+                recordCall("end", i, p, v, r, x, y);
+            }};
 }
 
 class CanvasStrokeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(initApplicationState(state));
         calls = &log;
         recordedState = &state;
     }
-    void TearDown() override { shutdownApplicationState(state); }
+    void setPen(int pen, PenField field, int32_t value) { state.setPenField(pen, field, value); }
 
     void release(int32_t x, int32_t y)
     {
         stroke.buttonUp(state, x, y, [this] { log.push_back("show"); });
     }
 
-    AppState state;
+    Workspace state;
     std::vector<std::string> log;
     CanvasStroke stroke{recordingOps()};
 };
@@ -60,8 +71,8 @@ TEST_F(CanvasStrokeTest, ClickWithoutMovementLivePen)
 
 TEST_F(CanvasStrokeTest, ClickWithoutMovementDelayedPenWithEndFlag)
 {
-    state.pens[0]->drawMode = 2;
-    state.pens[0]->endFlag = 1;
+    setPen(0, PenField::drawMode, 2);
+    setPen(0, PenField::endFlag, 1);
     stroke.buttonDown(state, 5, 6);
     release(7, 8);
     EXPECT_EQ(log, (Log{"show", "0:begin(5,6)", "0:end(7,8)", "show"}));
@@ -69,8 +80,8 @@ TEST_F(CanvasStrokeTest, ClickWithoutMovementDelayedPenWithEndFlag)
 
 TEST_F(CanvasStrokeTest, DragReplaysDelayedPenAfterLivePen)
 {
-    state.pens[1]->drawMode = 2;
-    state.pens[0]->endFlag = 1;
+    setPen(1, PenField::drawMode, 2);
+    setPen(0, PenField::endFlag, 1);
     stroke.buttonDown(state, 0, 0);
     stroke.mouseMove(state, 1, 0);
     stroke.mouseMove(state, -2, 0);  // left of the canvas: passed on unchanged
@@ -81,7 +92,7 @@ TEST_F(CanvasStrokeTest, DragReplaysDelayedPenAfterLivePen)
 
 TEST_F(CanvasStrokeTest, BothDelayedPensReplayInOrder)
 {
-    for (Pen* p : state.pens) p->drawMode = 2;
+    for (int pen = 0; pen < kPenCount; ++pen) setPen(pen, PenField::drawMode, 2);
     stroke.buttonDown(state, 1, 1);
     stroke.mouseMove(state, 2, 2);
     release(3, 3);
@@ -93,7 +104,7 @@ TEST_F(CanvasStrokeTest, PensOffAndMovesOutsideAStrokeDoNothing)
     EXPECT_FALSE(stroke.mouseMove(state, 4, 4));
     release(4, 4);  // an up without a down only releases the capture
     EXPECT_TRUE(log.empty());
-    state.pens[0]->drawMode = 0;
+    setPen(0, PenField::drawMode, 0);
     stroke.buttonDown(state, 1, 1);
     EXPECT_TRUE(stroke.mouseMove(state, 2, 2));
     release(3, 3);
@@ -102,8 +113,8 @@ TEST_F(CanvasStrokeTest, PensOffAndMovesOutsideAStrokeDoNothing)
 
 TEST_F(CanvasStrokeTest, RecordsMoreThanTheUsualCapacityWithoutLosingTheEnd)
 {
-    state.pens[0]->drawMode = 2;
-    state.pens[0]->endFlag = 1;
+    setPen(0, PenField::drawMode, 2);
+    setPen(0, PenField::endFlag, 1);
     stroke.buttonDown(state, 0, 0);
     for (int i = 1; i <= 100005; ++i) stroke.mouseMove(state, i % 100, 0);
     EXPECT_EQ(stroke.pointCount(), 100006);
@@ -112,17 +123,17 @@ TEST_F(CanvasStrokeTest, RecordsMoreThanTheUsualCapacityWithoutLosingTheEnd)
     EXPECT_EQ(log[log.size() - 2], "0:end(9,9)");
 }
 
-TEST_F(CanvasStrokeTest, RightClickPicksIntoColourOne)
+TEST_F(CanvasStrokeTest, RightClickPicksIntoColorOne)
 {
-    state.currentImage->at(3, 4) = 0xFF0000;
-    aimActiveColor(state.activeColorTargets, state.drawingValues, 1);
-    EXPECT_TRUE(pickColour(state, 3, 4));
-    EXPECT_EQ(state.drawingValues[dv::hue1], 0);
-    EXPECT_EQ(state.drawingValues[dv::saturation1], 0xFFFF);
-    EXPECT_EQ(state.drawingValues[dv::brightness1], 0xFFFF);
-    EXPECT_EQ(state.drawingValues[dv::saturation2], 40000);
-    EXPECT_FALSE(pickColour(state, 200, 0));
-    EXPECT_FALSE(pickColour(state, -1, 0));
+    state.strokeImage().at(3, 4) = 0xFF0000;
+    EXPECT_TRUE(state.pickColor(3, 4));
+    EXPECT_EQ(state.drawingValue(dv::hue1), 0);
+    EXPECT_EQ(state.drawingValue(dv::saturation1), 0xFFFF);
+    EXPECT_EQ(state.drawingValue(dv::brightness1), 0xFFFF);
+    EXPECT_EQ(state.drawingValue(dv::saturation2), 40000);
+    EXPECT_FALSE(state.pickColor(200, 0));
+    EXPECT_FALSE(state.pickColor(-1, 0));
+    EXPECT_FALSE(state.pickColor(0, 200));
 }
 
 TEST(FillImage, CheckerOfEightPixelSquares)

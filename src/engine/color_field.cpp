@@ -1,4 +1,4 @@
-#include "color/color_field.h"
+#include "engine/color_field.h"
 
 #include <cmath>
 
@@ -16,34 +16,34 @@ constexpr uint32_t kBlack = 0;
 // Markers may land in the top area but never in the undrawn rows below 290.
 constexpr int32_t kDrawnRows = kFieldTop + kFieldSize;
 
-// The colour may come from anywhere (a pick, a square click giving 0x10000),
+// The color may come from anywhere (a pick, a square click giving 0x10000),
 // so every marker dot is checked against the drawn area.
-void plot(Image& image, int32_t column, int32_t row, uint32_t colour)
+void plot(Image& image, int32_t column, int32_t row, uint32_t color)
 {
     if (column >= 0 && row >= 0 && column < kColorFieldImageWidth && row < kDrawnRows)
-        image.at(column, row) = colour;
+        image.at(column, row) = color;
 }
 
 int32_t hueOfTurn(double a) { return int32_t(a * 65536) & 0xFFFF; }
 
 // Needle, circle and ring of a wheel; `radiusValue` is S (mode 16) or B (mode 17).
-void drawWheelMarkers(Image& image, int32_t h, int32_t radiusValue, uint32_t colour)
+void drawWheelMarkers(Image& image, int32_t h, int32_t radiusValue, uint32_t color)
 {
     const double theta = double(h) * 2 * kPi / 65536;
     const double sinTheta = std::sin(theta);
     const double cosTheta = std::cos(theta);
     for (int k = 0; k < 30; ++k)
-        plot(image, int32_t(sinTheta * k * 100 / 30 + 100), int32_t(kCentreY - cosTheta * k * 100 / 30), colour);
+        plot(image, int32_t(sinTheta * k * 100 / 30 + 100), int32_t(kCentreY - cosTheta * k * 100 / 30), color);
     for (int k = 0; k < 90; ++k) {
         const double phi = 2 * k * kPi / 90;
         plot(image, int32_t(std::sin(phi) * radiusValue * 100 / 65536 + 100),
-             int32_t(kCentreY - std::cos(phi) * radiusValue * 100 / 65536), colour);
+             int32_t(kCentreY - std::cos(phi) * radiusValue * 100 / 65536), color);
     }
     const double ringX = sinTheta * radiusValue * 100 / 65536 + 100;
     const double ringY = kCentreY - cosTheta * radiusValue * 100 / 65536;
     for (int k = 0; k < 10; ++k) {
         const double phi = 2 * k * kPi / 10;
-        plot(image, int32_t(2 * std::sin(phi) + ringX), int32_t(ringY - 2 * std::cos(phi)), colour);
+        plot(image, int32_t(2 * std::sin(phi) + ringX), int32_t(ringY - 2 * std::cos(phi)), color);
     }
 }
 
