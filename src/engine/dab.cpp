@@ -142,7 +142,7 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
     return {buffer + first, first, last - first};
 }
 
-constexpr int32_t kChunk = 256;
+constexpr int32_t kChunk = kMaxRun;
 
 // Calls visitChunk(row, firstColumn, coverage, count) for every run of up to
 // kChunk pixels of every row of the box that the shape may cover.

@@ -34,8 +34,11 @@ struct FilterParams {
     int32_t u, w;  // Mosaic's sample offsets
 };
 
+// The longest row run a kernel is given.
+inline constexpr int32_t kMaxRun = 256;
+
 // Diffuse1 keeps its second drawn value this far after the first.
-inline constexpr int32_t kDrawnStride = 256;
+inline constexpr int32_t kDrawnStride = kMaxRun;
 
 // One row run: `count` pixels starting at image column `column` of row `row`.
 // Displacement and filter kernels read `image` and write `out`; `drawn` holds

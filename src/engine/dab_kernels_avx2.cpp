@@ -49,10 +49,72 @@ void sampleMapAvx2(const uint8_t* map, int32_t stride, int32_t u, int32_t v, int
     }
 }
 
+// (x * (256 - w) + y * w + 128) >> 8 per 16-bit lane, as
+// ((x << 8) + (y - x) * w + 128) >> 8: the true sum lies in 0..65408, so the
+// lanes' wraparound arithmetic gives it exactly.
+inline __m256i mixLanes(__m256i x, __m256i y, __m256i w)
+{
+    const __m256i sum = _mm256_add_epi16(_mm256_slli_epi16(x, 8), _mm256_mullo_epi16(_mm256_sub_epi16(y, x), w));
+    return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(128)), 8);
+}
+
+// Eight bilinear samples at a time, for images of at least 2 x 2 pixels (so
+// the pixel right of and below every clamped position exists): each sample's
+// two pixels of a row come as one 64-bit gather element, and the three
+// mixColor steps run on 16-bit channel lanes. count is a multiple of 8.
+void bilinearAvx2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t height, const int32_t* xs,
+                  const int32_t* ys, int32_t count, uint32_t* out)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i maxX = _mm256_set1_epi32(width - 2), maxY = _mm256_set1_epi32(height - 2);
+    const __m256i strideLanes = _mm256_set1_epi32(stride), fraction = _mm256_set1_epi32(0xFF);
+    const __m256i topByte = _mm256_set1_epi32(int32_t(0xFF000000u));
+    // Gathering samples 0 1 4 5 and 2 3 6 7 makes the deinterleave below
+    // come out in sample order.
+    const __m256i order = _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
+    const auto* upperRow = reinterpret_cast<const long long*>(pixels);
+    const auto* lowerRow = reinterpret_cast<const long long*>(pixels + stride);
+    for (int32_t i = 0; i < count; i += 8) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(xs + i));
+        const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ys + i));
+        const __m256i ix = _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(x, 8), zero), maxX);
+        const __m256i iy = _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(y, 8), zero), maxY);
+        const __m256i at =
+            _mm256_permutevar8x32_epi32(_mm256_add_epi32(_mm256_mullo_epi32(iy, strideLanes), ix), order);
+        const __m128i atLow = _mm256_castsi256_si128(at), atHigh = _mm256_extracti128_si256(at, 1);
+        const __m256 up0 = _mm256_castsi256_ps(_mm256_i32gather_epi64(upperRow, atLow, 4));
+        const __m256 up1 = _mm256_castsi256_ps(_mm256_i32gather_epi64(upperRow, atHigh, 4));
+        const __m256 down0 = _mm256_castsi256_ps(_mm256_i32gather_epi64(lowerRow, atLow, 4));
+        const __m256 down1 = _mm256_castsi256_ps(_mm256_i32gather_epi64(lowerRow, atHigh, 4));
+        const __m256i upLeft = _mm256_castps_si256(_mm256_shuffle_ps(up0, up1, _MM_SHUFFLE(2, 0, 2, 0)));
+        const __m256i upRight = _mm256_castps_si256(_mm256_shuffle_ps(up0, up1, _MM_SHUFFLE(3, 1, 3, 1)));
+        const __m256i downLeft = _mm256_castps_si256(_mm256_shuffle_ps(down0, down1, _MM_SHUFFLE(2, 0, 2, 0)));
+        const __m256i downRight = _mm256_castps_si256(_mm256_shuffle_ps(down0, down1, _MM_SHUFFLE(3, 1, 3, 1)));
+        const __m256i fx = _mm256_and_si256(x, fraction), fy = _mm256_and_si256(y, fraction);
+        // Each weight in both 16-bit halves of its lane, then per pixel pair.
+        const __m256i wx = _mm256_or_si256(fx, _mm256_slli_epi32(fx, 16));
+        const __m256i wy = _mm256_or_si256(fy, _mm256_slli_epi32(fy, 16));
+        const __m256i wxLow = _mm256_unpacklo_epi32(wx, wx), wxHigh = _mm256_unpackhi_epi32(wx, wx);
+        const __m256i wyLow = _mm256_unpacklo_epi32(wy, wy), wyHigh = _mm256_unpackhi_epi32(wy, wy);
+        const __m256i low = mixLanes(
+            mixLanes(_mm256_unpacklo_epi8(upLeft, zero), _mm256_unpacklo_epi8(upRight, zero), wxLow),
+            mixLanes(_mm256_unpacklo_epi8(downLeft, zero), _mm256_unpacklo_epi8(downRight, zero), wxLow), wyLow);
+        const __m256i high = mixLanes(
+            mixLanes(_mm256_unpackhi_epi8(upLeft, zero), _mm256_unpackhi_epi8(upRight, zero), wxHigh),
+            mixLanes(_mm256_unpackhi_epi8(downLeft, zero), _mm256_unpackhi_epi8(downRight, zero), wxHigh), wyHigh);
+        // mixColor keeps the whole first pixel at weight 0 and writes 0xFF
+        // on top otherwise: only both weights 0 keep the top-left's top byte.
+        const __m256i still = _mm256_cmpeq_epi32(_mm256_or_si256(fx, fy), zero);
+        const __m256i result = _mm256_or_si256(_mm256_packus_epi16(low, high), _mm256_andnot_si256(still, topByte));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), result);
+    }
+}
+
 }  // namespace
 }  // namespace nelmora::kernels_avx2
 
 #define NELMORA_KERNEL_NS kernels_avx2
 #define NELMORA_KERNEL_LEVEL SimdLevel::avx2
 #define NELMORA_KERNEL_SAMPLE sampleMapAvx2
+#define NELMORA_KERNEL_BILINEAR bilinearAvx2
 #include "engine/dab_kernels_impl.h"

@@ -340,11 +340,32 @@ struct Sampler {
     }
 };
 
+// Bilinear samples of a batch of positions. A level may bring its own
+// (NELMORA_KERNEL_BILINEAR, for images of at least 2 x 2 pixels), which may
+// read and write up to the next multiple of 8 entries: callers set them.
+inline constexpr i32 kBatchPad = 8;
+inline i32 padded(i32 n) { return (n + kBatchPad - 1) & ~(kBatchPad - 1); }
+
+inline void bilinearBatch(const Image& image, i32* __restrict xs, i32* __restrict ys, i32 count,
+                          u32* __restrict out)
+{
+    for (i32 i = count; i < padded(count); ++i) xs[i] = ys[i] = 0;
+#ifdef NELMORA_KERNEL_BILINEAR
+    if (image.width >= 2 && image.height >= 2)
+        return NELMORA_KERNEL_BILINEAR(image.pixels, image.stride, image.width, image.height, xs, ys, padded(count),
+                                       out);
+#endif
+    const Sampler sampler(image);
+    for (i32 i = 0; i < count; ++i) out[i] = sampler.bilinear(xs[i], ys[i]);
+}
+
+// Positions first, then all samples as one batch, then the select.
 template <int Op>
 void displaceRun(const Image& image, uint32_t* __restrict out, const uint8_t* __restrict coverage, int32_t count,
                  int32_t column, int32_t row, const DisplaceParams& params, const int32_t* __restrict drawn)
 {
-    const Sampler sampler(image);
+    alignas(32) i32 xs[kMaxRun + kBatchPad], ys[kMaxRun + kBatchPad];
+    alignas(32) u32 samples[kMaxRun + kBatchPad];
     const i32 strength = params.strength, py = row << 8, ry = wsub(py, params.y);
     const i32 pullX = params.pullX, pullY = params.pullY, thickness = params.thickness;
     for (i32 i = 0; i < count; ++i) {
@@ -373,9 +394,11 @@ void displaceRun(const Image& image, uint32_t* __restrict out, const uint8_t* __
             ox = odd ? dist : wneg(dist);
             oy = odd ? ((f & 2) ? dist : wneg(dist)) : ((wsub(a, b) & 2) ? wneg(dist) : dist);
         }
-        const u32 r = sampler.bilinear(wadd(px, ox), wadd(py, oy));
-        out[i] = m != 0 ? r : out[i];
+        xs[i] = wadd(px, ox);
+        ys[i] = wadd(py, oy);
     }
+    bilinearBatch(image, xs, ys, count, samples);
+    for (i32 i = 0; i < count; ++i) out[i] = coverage[i] != 0 ? samples[i] : out[i];
 }
 
 inline u32 averageOf5(u32 a, u32 b, u32 c, u32 d, u32 e)
@@ -399,29 +422,38 @@ inline u32 averageOf8(u32 a, u32 b, u32 c, u32 d, u32 p)
     return avg(16) | avg(8) | avg(0);
 }
 
+// The four samples of pixel i are entries i, n + i, 2n + i, 3n + i of one batch.
 template <int Op>
 void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __restrict coverage, int32_t count,
                int32_t column, int32_t row, const FilterParams& params)
 {
+    alignas(32) i32 xs[4 * kMaxRun + kBatchPad], ys[4 * kMaxRun + kBatchPad];
+    alignas(32) u32 samples[4 * kMaxRun + kBatchPad];
     const Sampler sampler(image);
-    const i32 strength = params.strength, py = row << 8, u = params.u, w = params.w;
-    for (i32 i = 0; i < count; ++i) {
-        const i32 m = coverage[i];
-        const i32 k = wmul(m, strength) >> 8;
+    const i32 strength = params.strength, py = row << 8, u = params.u, w = params.w, n = count;
+    for (i32 i = 0; i < n; ++i) {
+        const i32 k = wmul(coverage[i], strength) >> 8;
         const i32 px = (column + i) << 8;
-        const u32 p = sampler.nearest(px, py);
-        u32 average;
         if constexpr (Op == 1) {
             const i32 s = k >> 6;
-            average = averageOf5(p, sampler.bilinear(wadd(px, s), wadd(py, s)),
-                                 sampler.bilinear(wsub(px, s), wsub(py, s)),
-                                 sampler.bilinear(wadd(px, s), wsub(py, s)),
-                                 sampler.bilinear(wsub(px, s), wadd(py, s)));
+            xs[i] = wadd(px, s), ys[i] = wadd(py, s);
+            xs[n + i] = wsub(px, s), ys[n + i] = wsub(py, s);
+            xs[2 * n + i] = wadd(px, s), ys[2 * n + i] = wsub(py, s);
+            xs[3 * n + i] = wsub(px, s), ys[3 * n + i] = wadd(py, s);
         } else {
-            average = averageOf8(sampler.bilinear(wadd(px, w), wadd(py, u)), sampler.bilinear(wsub(px, w), wsub(py, u)),
-                                 sampler.bilinear(wadd(px, u), wsub(py, w)), sampler.bilinear(wsub(px, u), wadd(py, w)),
-                                 p);
+            xs[i] = wadd(px, w), ys[i] = wadd(py, u);
+            xs[n + i] = wsub(px, w), ys[n + i] = wsub(py, u);
+            xs[2 * n + i] = wadd(px, u), ys[2 * n + i] = wsub(py, w);
+            xs[3 * n + i] = wsub(px, u), ys[3 * n + i] = wadd(py, w);
         }
+    }
+    bilinearBatch(image, xs, ys, 4 * n, samples);
+    for (i32 i = 0; i < n; ++i) {
+        const i32 m = coverage[i];
+        const i32 k = wmul(m, strength) >> 8;
+        const u32 p = sampler.nearest((column + i) << 8, py);
+        const u32 average = Op == 1 ? averageOf5(p, samples[i], samples[n + i], samples[2 * n + i], samples[3 * n + i])
+                                    : averageOf8(samples[i], samples[n + i], samples[2 * n + i], samples[3 * n + i], p);
         const u32 r = k == 0 ? p : mixAny(p, average, k >> 8);
         out[i] = m != 0 ? r : out[i];
     }
