@@ -113,6 +113,7 @@ void bilinearAvx2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
 }  // namespace
 }  // namespace nelmora::kernels_avx2
 
+#define NELMORA_KERNEL_LANES 8
 #define NELMORA_KERNEL_NS kernels_avx2
 #define NELMORA_KERNEL_LEVEL SimdLevel::avx2
 #define NELMORA_KERNEL_SAMPLE sampleMapAvx2

@@ -19,6 +19,19 @@
 #error "define NELMORA_KERNEL_NS before including dab_kernels_impl.h"
 #endif
 
+// The per-pixel helpers must inline into the row loops, or those loops stay
+// scalar; the compiler's own budget runs out on the HSB modes.
+#if defined(__GNUC__)
+#define NELMORA_INLINE inline __attribute__((always_inline))
+#else
+#define NELMORA_INLINE inline
+#endif
+
+// Pixels per vector step, for padding the end of a run (1: scalar level).
+#ifndef NELMORA_KERNEL_LANES
+#define NELMORA_KERNEL_LANES 1
+#endif
+
 namespace nelmora::NELMORA_KERNEL_NS {
 
 namespace {
@@ -26,20 +39,20 @@ namespace {
 using u32 = uint32_t;
 using i32 = int32_t;
 
-inline i32 imin(i32 a, i32 b) { return a < b ? a : b; }
-inline i32 imax(i32 a, i32 b) { return a > b ? a : b; }
-inline i32 wmul(i32 a, i32 b) { return i32(u32(a) * u32(b)); }
-inline i32 wadd(i32 a, i32 b) { return i32(u32(a) + u32(b)); }
-inline i32 wsub(i32 a, i32 b) { return i32(u32(a) - u32(b)); }
-inline i32 wneg(i32 a) { return i32(0u - u32(a)); }
-inline i32 ch(u32 c, int shift) { return i32((c >> shift) & 0xFF); }
-inline u32 pack(i32 r, i32 g, i32 b, u32 top)
+NELMORA_INLINE i32 imin(i32 a, i32 b) { return a < b ? a : b; }
+NELMORA_INLINE i32 imax(i32 a, i32 b) { return a > b ? a : b; }
+NELMORA_INLINE i32 wmul(i32 a, i32 b) { return i32(u32(a) * u32(b)); }
+NELMORA_INLINE i32 wadd(i32 a, i32 b) { return i32(u32(a) + u32(b)); }
+NELMORA_INLINE i32 wsub(i32 a, i32 b) { return i32(u32(a) - u32(b)); }
+NELMORA_INLINE i32 wneg(i32 a) { return i32(0u - u32(a)); }
+NELMORA_INLINE i32 ch(u32 c, int shift) { return i32((c >> shift) & 0xFF); }
+NELMORA_INLINE u32 pack(i32 r, i32 g, i32 b, u32 top)
 {
     return top | (u32(r & 0xFF) << 16) | (u32(g & 0xFF) << 8) | u32(b & 0xFF);
 }
 
 // mixColor for weights 0..256 (red and blue in one product).
-inline u32 mixIn(u32 a, u32 b, i32 w)
+NELMORA_INLINE u32 mixIn(u32 a, u32 b, i32 w)
 {
     const u32 n = u32(256 - w), uw = u32(w);
     const u32 rb = ((a & 0xFF00FFu) * n + (b & 0xFF00FFu) * uw + 0x800080u) >> 8;
@@ -49,7 +62,7 @@ inline u32 mixIn(u32 a, u32 b, i32 w)
 }
 
 // mixColor for any weight: channel by channel, low byte of each sum.
-inline u32 mixAny(u32 a, u32 b, i32 w)
+NELMORA_INLINE u32 mixAny(u32 a, u32 b, i32 w)
 {
     const u32 n = 256u - u32(w), uw = u32(w);
     const u32 r = (((a >> 16) & 0xFF) * n + ((b >> 16) & 0xFF) * uw + 128u) >> 8;
@@ -61,7 +74,7 @@ inline u32 mixAny(u32 a, u32 b, i32 w)
 
 // x / d for 0 <= x < 2^24 and 1 <= d < 2^24: the float quotient is within one
 // of the true one, and one correction step either way makes it exact.
-inline i32 divSmall(i32 x, i32 d)
+NELMORA_INLINE i32 divSmall(i32 x, i32 d)
 {
     i32 q = i32(float(x) / float(d));
     const i32 r = x - q * d;
@@ -75,7 +88,7 @@ struct Hsb {
 
 // c ? a : b as a mask, which the compiler cannot turn back into a branch
 // (it does, for some chains of selects, and then gives up vectorising).
-inline i32 pick(bool c, i32 a, i32 b)
+NELMORA_INLINE i32 pick(bool c, i32 a, i32 b)
 {
     const i32 m = -i32(c);
     return (a & m) | (b & ~m);
@@ -83,7 +96,7 @@ inline i32 pick(bool c, i32 a, i32 b)
 
 // rgbToHsb: the six hue cases pick a channel, a base and a sign, so one
 // division serves all of them; (x / 6) / d is x / (6 d) for x >= 0.
-inline Hsb toHsb(u32 c)
+NELMORA_INLINE Hsb toHsb(u32 c)
 {
     const i32 r = ch(c, 16), g = ch(c, 8), b = ch(c, 0);
     const i32 mx = imax(r, imax(g, b)), mn = imin(r, imin(g, b));
@@ -99,13 +112,13 @@ inline Hsb toHsb(u32 c)
     return {pick(mx == 0, 0, h), pick(mx == 0, 0, s), pick(mx == 0, 0, mx * 256 + 255)};
 }
 
-inline u32 hsbChannel(i32 x, i32 saturation, i32 brightness)
+NELMORA_INLINE u32 hsbChannel(i32 x, i32 saturation, i32 brightness)
 {
     const u32 scaled = u32(i32(u32(x) * u32(saturation)) >> 8) + (0xFFFFu - u32(saturation));
     return (scaled * u32(brightness)) >> 24;
 }
 
-inline u32 fromHsb(i32 hue, i32 saturation, i32 brightness)
+NELMORA_INLINE u32 fromHsb(i32 hue, i32 saturation, i32 brightness)
 {
     const i32 sector = ((hue & 0xFFFF) * 6) >> 16;
     const i32 p = i32(u32(hue) * 6u + 128u) / 256;
@@ -125,11 +138,11 @@ constexpr u32 kChannelCarries = 0x1010100u;
 
 struct Normal {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a) { return mixIn(d, n, a); }
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a) { return mixIn(d, n, a); }
 };
 struct Add {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a)
     {
         const u32 sum = (d & kHighSevenBits) + (mixIn(0, n, a) & kHighSevenBits);
         return (sum & kHighSevenBits) | (((sum & kChannelCarries) >> 8) * 0xFF);
@@ -137,16 +150,16 @@ struct Add {
 };
 struct Subtract {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a)
     {
         const u32 sum = (d & kHighSevenBits) + (mixIn(0xFFFFFF, n, a) & kHighSevenBits);
         return sum & kHighSevenBits & (((sum & kChannelCarries) >> 8) * 0xFF);
     }
 };
-inline i32 clampByte(i32 v) { return imin(imax(v, 0), 255); }
+NELMORA_INLINE i32 clampByte(i32 v) { return imin(imax(v, 0), 255); }
 struct AddSubtract {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a)
     {
         const u32 s = mixIn(0x808080, n, a);
         return pack(clampByte(ch(d, 16) + ch(s, 16) - 128), clampByte(ch(d, 8) + ch(s, 8) - 128),
@@ -155,7 +168,7 @@ struct AddSubtract {
 };
 struct Multiply {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a)
     {
         const u32 s = mixIn(0xFFFFFF, n, a);
         return pack((ch(d, 16) * ch(s, 16)) >> 8, (ch(d, 8) * ch(s, 8)) >> 8, (ch(d, 0) * ch(s, 0)) >> 8, kTopFF);
@@ -163,7 +176,7 @@ struct Multiply {
 };
 struct InverseMultiply {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a)
     {
         const u32 s = mixIn(0, n, a);
         auto f = [](i32 x, i32 y) { return 255 - (((255 - x) * (255 - y)) >> 8); };
@@ -172,7 +185,7 @@ struct InverseMultiply {
 };
 struct Lighten {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a)
     {
         return mixIn(d, pack(imax(ch(d, 16), ch(n, 16)), imax(ch(d, 8), ch(n, 8)), imax(ch(d, 0), ch(n, 0)), kTopFF),
                      a);
@@ -180,7 +193,7 @@ struct Lighten {
 };
 struct Darken {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a)
     {
         return mixIn(d, pack(imin(ch(d, 16), ch(n, 16)), imin(ch(d, 8), ch(n, 8)), imin(ch(d, 0), ch(n, 0)), kTopFF),
                      a);
@@ -188,7 +201,7 @@ struct Darken {
 };
 struct Light {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a)
     {
         const u32 s = mixIn(0, n, a);
         const i32 t0 = ch(d, 16) + ch(s, 16), t1 = ch(d, 8) + ch(s, 8), t2 = ch(d, 0) + ch(s, 0);
@@ -201,7 +214,7 @@ struct Light {
 };
 struct InverseLight {
     static constexpr bool kHsb = false;
-    static u32 apply(u32 d, u32 n, Hsb, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32 n, Hsb, i32 a)
     {
         const u32 s = mixIn(0xFFFFFF, n, a);
         const i32 t0 = ch(d, 16) + ch(s, 16) - 256, t1 = ch(d, 8) + ch(s, 8) - 256, t2 = ch(d, 0) + ch(s, 0) - 256;
@@ -214,7 +227,7 @@ struct InverseLight {
 };
 struct Hue {
     static constexpr bool kHsb = true;
-    static u32 apply(u32 d, u32, Hsb n, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32, Hsb n, i32 a)
     {
         const Hsb p = toHsb(d);
         const Hsb mixed = toHsb(mixIn(d, fromHsb(n.h, p.s, p.v), a));
@@ -223,7 +236,7 @@ struct Hue {
 };
 struct Saturation {
     static constexpr bool kHsb = true;
-    static u32 apply(u32 d, u32, Hsb n, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32, Hsb n, i32 a)
     {
         const Hsb p = toHsb(d);
         return mixIn(d, fromHsb(p.h, n.s, p.v), a);
@@ -231,7 +244,7 @@ struct Saturation {
 };
 struct Brightness {
     static constexpr bool kHsb = true;
-    static u32 apply(u32 d, u32, Hsb n, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32, Hsb n, i32 a)
     {
         const Hsb p = toHsb(d);
         return mixIn(d, fromHsb(p.h, p.s, n.v), a);
@@ -239,7 +252,7 @@ struct Brightness {
 };
 struct HueSaturation {
     static constexpr bool kHsb = true;
-    static u32 apply(u32 d, u32, Hsb n, i32 a)
+    NELMORA_INLINE static u32 apply(u32 d, u32, Hsb n, i32 a)
     {
         const Hsb p = toHsb(d);
         const Hsb mixed = toHsb(mixIn(d, fromHsb(n.h, n.s, p.v), a));
@@ -247,8 +260,28 @@ struct HueSaturation {
     }
 };
 
+// rows(pixels, coverage, n) over whole vector steps, the rest of the run
+// through a copy padded with uncovered pixels, so no pixel takes a scalar
+// path. Coverage is widened to 32 bits first: a loop that reads bytes is
+// vectorised 32 pixels a step, which leaves short runs to scalar code.
+template <typename Rows>
+inline void inWholeSteps(uint32_t* pixels, const uint8_t* coverage, int32_t count, Rows rows)
+{
+    constexpr i32 kLanes = NELMORA_KERNEL_LANES;
+    alignas(32) i32 wide[kMaxRun + kLanes];
+    for (i32 i = 0; i < count; ++i) wide[i] = coverage[i];
+    const i32 whole = count & ~(kLanes - 1);
+    if (whole > 0) rows(pixels, wide, whole);
+    if (whole == count) return;
+    for (i32 i = count; i < whole + kLanes; ++i) wide[i] = 0;
+    u32 rest[kLanes] = {};
+    std::memcpy(rest, pixels + whole, size_t(count - whole) * 4);
+    rows(rest, wide + whole, kLanes);
+    std::memcpy(pixels + whole, rest, size_t(count - whole) * 4);
+}
+
 template <typename Op>
-void colorRun(uint32_t* __restrict pixels, const uint8_t* __restrict coverage, int32_t count,
+void colorRows(uint32_t* __restrict pixels, const int32_t* __restrict coverage, int32_t count,
               const ColorParams& params)
 {
     const u32 c1 = params.c1, c2 = params.c2;
@@ -273,30 +306,37 @@ void colorRun(uint32_t* __restrict pixels, const uint8_t* __restrict coverage, i
     }
 }
 
+template <typename Op>
+void colorRun(uint32_t* pixels, const uint8_t* coverage, int32_t count, const ColorParams& params)
+{
+    inWholeSteps(pixels, coverage, count,
+                 [&](uint32_t* p, const int32_t* c, int32_t n) { colorRows<Op>(p, c, n, params); });
+}
+
 // --- HSB group ----------------------------------------------------------------
 
-inline i32 clampAdd(i32 x, i32 k)
+NELMORA_INLINE i32 clampAdd(i32 x, i32 k)
 {
     const i32 sum = x + imin(imax(k, -0x20000), 0x20000);  // x is 0..0xFFFF: clamping k first cannot change the result
     return imin(imax(sum, 0), 0xFFFF);
 }
 
 struct HueShift {
-    static u32 apply(u32 d, i32 k)
+    NELMORA_INLINE static u32 apply(u32 d, i32 k)
     {
         const Hsb p = toHsb(d);
         return k == 0 ? d : fromHsb(wadd(p.h, k) & 0xFFFF, p.s, p.v);
     }
 };
 struct SaturationShift {
-    static u32 apply(u32 d, i32 k)
+    NELMORA_INLINE static u32 apply(u32 d, i32 k)
     {
         const Hsb p = toHsb(d);
         return (k == 0 || p.s == 0) ? d : fromHsb(p.h, clampAdd(p.s, k), p.v);
     }
 };
 struct BrightnessShift {
-    static u32 apply(u32 d, i32 k)
+    NELMORA_INLINE static u32 apply(u32 d, i32 k)
     {
         const Hsb p = toHsb(d);
         return k == 0 ? d : fromHsb(p.h, p.s, clampAdd(p.v, k));
@@ -304,7 +344,7 @@ struct BrightnessShift {
 };
 
 template <typename Op>
-void hsbRun(uint32_t* __restrict pixels, const uint8_t* __restrict coverage, int32_t count, int32_t strength)
+void hsbRows(uint32_t* __restrict pixels, const int32_t* __restrict coverage, int32_t count, int32_t strength)
 {
     for (i32 i = 0; i < count; ++i) {
         const i32 m = coverage[i];
@@ -312,6 +352,13 @@ void hsbRun(uint32_t* __restrict pixels, const uint8_t* __restrict coverage, int
         const u32 r = Op::apply(d, wmul(m, strength) >> 8);
         pixels[i] = m != 0 ? r : d;
     }
+}
+
+template <typename Op>
+void hsbRun(uint32_t* pixels, const uint8_t* coverage, int32_t count, int32_t strength)
+{
+    inWholeSteps(pixels, coverage, count,
+                 [&](uint32_t* p, const int32_t* c, int32_t n) { hsbRows<Op>(p, c, n, strength); });
 }
 
 // --- displacements and filters ---------------------------------------------
@@ -401,7 +448,7 @@ void displaceRun(const Image& image, uint32_t* __restrict out, const uint8_t* __
     for (i32 i = 0; i < count; ++i) out[i] = coverage[i] != 0 ? samples[i] : out[i];
 }
 
-inline u32 averageOf5(u32 a, u32 b, u32 c, u32 d, u32 e)
+NELMORA_INLINE u32 averageOf5(u32 a, u32 b, u32 c, u32 d, u32 e)
 {
     // (sum + 2) / 5 for sums up to 1277, as a multiply and shift.
     auto avg = [&](int shift) {
@@ -412,7 +459,7 @@ inline u32 averageOf5(u32 a, u32 b, u32 c, u32 d, u32 e)
     return avg(16) | avg(8) | avg(0);
 }
 
-inline u32 averageOf8(u32 a, u32 b, u32 c, u32 d, u32 p)
+NELMORA_INLINE u32 averageOf8(u32 a, u32 b, u32 c, u32 d, u32 p)
 {
     auto avg = [&](int shift) {
         const u32 sum = ((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + ((c >> shift) & 0xFF) +

@@ -130,6 +130,7 @@ void bilinearSse2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
 }  // namespace
 }  // namespace nelmora::kernels_sse2
 
+#define NELMORA_KERNEL_LANES 4
 #define NELMORA_KERNEL_NS kernels_sse2
 #define NELMORA_KERNEL_LEVEL SimdLevel::sse2
 #define NELMORA_KERNEL_NORMAL normalRun
