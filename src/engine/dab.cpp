@@ -1,6 +1,7 @@
 #include "engine/dab.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "engine/blend_modes.h"
@@ -90,14 +91,48 @@ inline bool staysInInt32(int32_t start, int32_t step, int32_t count)
     return end >= INT32_MIN && end <= INT32_MAX;
 }
 
+// What the last row of an unrotated walk sampled: every row starts at the
+// same u, so the run is the same, and a map scaled up repeats each map row.
+struct RowCache {
+    bool valid = false;
+    int32_t start = 0, count = 0, mv = 0;
+    int32_t first = 0, last = 0;
+    CoverageRun run{};
+};
+
+// The run without its uncovered ends: no kernel changes an uncovered pixel,
+// and a round shape leaves a fifth of its box uncovered. Eight bytes a step;
+// the first covered byte of a step is the lowest set byte on little-endian.
+inline CoverageRun trimmed(CoverageRun run)
+{
+    constexpr bool kLittle = std::endian::native == std::endian::little;
+    while (run.count >= 8) {
+        uint64_t eight;
+        std::memcpy(&eight, run.coverage, 8);
+        const int32_t skip = eight == 0 ? 8 : kLittle ? std::countr_zero(eight) / 8 : 0;
+        run.coverage += skip, run.first += skip, run.count -= skip;
+        if (eight != 0) break;
+    }
+    while (run.count >= 8) {
+        uint64_t eight;
+        std::memcpy(&eight, run.coverage + run.count - 8, 8);
+        run.count -= eight == 0 ? 8 : kLittle ? std::countl_zero(eight) / 8 : 0;
+        if (eight != 0) break;
+    }
+    while (run.count > 0 && run.coverage[0] == 0) ++run.coverage, ++run.first, --run.count;
+    while (run.count > 0 && run.coverage[run.count - 1] == 0) --run.count;
+    return run;
+}
+
 // Samples `count` pixels of a row, nearest neighbour, into `buffer` (or points
 // into the map). usableWidth and usableHeight are the map size (color group)
 // or one less (the other groups never use the last column and row).
-// Only the pixels that land on the map are sampled: along a row u and v are
-// linear, so those pixels form one run, found by division; at thickness 1.0
-// unrotated (du = 256, dv = 0) the map row itself is used.
+// Rotated rows are sampled whole, pixels off the map reading 0. Unrotated
+// rows stay on one map row: only the pixels that land on it, one run found
+// by division, are sampled, and at thickness 1.0 (du = 256) the map row
+// itself is used. `cache` (or null) carries that run from row to row.
 CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usableHeight, int32_t& u, int32_t& v,
-                      int32_t du, int32_t dv, int32_t count, uint8_t* buffer)
+                      int32_t du, int32_t dv, int32_t count, uint8_t* buffer, RowCache* cache)
 {
     if (dv != 0) {
         const int32_t startU = u, startV = v;
@@ -115,31 +150,37 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
             }
             return {buffer, 0, count};
         }
-        int64_t from = 0, to = count;
-        inRange(startU, du, int64_t(usableWidth) * 256 - 1, count, from, to);
-        inRange(startV, dv, int64_t(usableHeight) * 256 - 1, count, from, to);
-        if (from >= to) return {buffer, 0, 0};
-        const int32_t first = int32_t(from), n = int32_t(to - from);
-        dabKernels().sampleMap(shape.coverage, shape.stride, int32_t(startU + int64_t(first) * du),
-                               int32_t(startV + int64_t(first) * dv), du, dv, n, buffer + first);
-        return {buffer + first, first, n};
+        dabKernels().sampleMap(shape.coverage, shape.stride, usableWidth, usableHeight, startU, startV, du, dv, count,
+                               buffer);
+        return {buffer, 0, count};
     }
     const int32_t mv = v >> 8;
     const int32_t start = u;
     u = int32_t(uint32_t(u) + uint32_t(du) * uint32_t(count));
     if (uint32_t(mv) >= uint32_t(usableHeight)) return {buffer, 0, 0};
     const uint8_t* row = shape.coverage + size_t(mv) * size_t(shape.stride);
-    // The pixels i with 0 <= start + i * du <= usableWidth * 256 - 1 form one
-    // run (u does not wrap within it).
-    int64_t from = 0, to = count;
-    inRange(start, du, int64_t(usableWidth) * 256 - 1, count, from, to);
-    const int32_t first = int32_t(std::clamp<int64_t>(from, 0, count));
-    const int32_t last = int32_t(std::clamp<int64_t>(to, first, count));
-    if (du == 256) return {row + ((start >> 8) + first), first, last - first};
-    if (last > first)
-        dabKernels().sampleMap(row, 0, int32_t(int64_t(start) + int64_t(first) * du), 0, du, 0, last - first,
-                               buffer + first);
-    return {buffer + first, first, last - first};
+    const bool sameRun = cache && cache->valid && cache->start == start && cache->count == count;
+    if (sameRun && cache->mv == mv) return cache->run;
+    int32_t first = 0, last = 0;
+    if (sameRun) {
+        first = cache->first, last = cache->last;
+    } else {
+        // The pixels i with 0 <= start + i * du <= usableWidth * 256 - 1 form
+        // one run (u does not wrap within it).
+        int64_t from = 0, to = count;
+        inRange(start, du, int64_t(usableWidth) * 256 - 1, count, from, to);
+        first = int32_t(std::clamp<int64_t>(from, 0, count));
+        last = int32_t(std::clamp<int64_t>(to, first, count));
+    }
+    CoverageRun run{buffer + first, first, last - first};
+    if (du == 256) {
+        run.coverage = row + ((start >> 8) + first);
+    } else if (last > first) {
+        dabKernels().sampleMap(row, 0, usableWidth, 1, int32_t(int64_t(start) + int64_t(first) * du), 0, du, 0,
+                               last - first, buffer + first);
+    }
+    if (cache) *cache = {true, start, count, mv, first, last, run};
+    return run;
 }
 
 constexpr int32_t kChunk = kMaxRun;
@@ -153,12 +194,16 @@ void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, V
     const int32_t usableHeight = lastColumnUsed ? shape.height : shape.height - 1;
     uint8_t buffer[kChunk];
     const int32_t columns = walk.columns();
+    // The buffer holds the last row's samples only when a row is one chunk.
+    RowCache cache;
+    RowCache* rowCache = columns <= kChunk ? &cache : nullptr;
     for (int32_t py = walk.top; py < walk.bottom; py += 256) {
         int32_t u = walk.rowU(py), v = walk.rowV(py);
         const int32_t row = py >> 8;
         for (int32_t first = 0; first < columns; first += kChunk) {
             const int32_t count = std::min(kChunk, columns - first);
-            const CoverageRun run = sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, buffer);
+            const CoverageRun run =
+                trimmed(sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, buffer, rowCache));
             if (run.count > 0) visitChunk(row, (walk.left >> 8) + first + run.first, run.coverage, run.count);
         }
     }

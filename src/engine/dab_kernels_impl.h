@@ -506,13 +506,15 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
     }
 }
 
-void sampleMap(const uint8_t* __restrict map, int32_t stride, int32_t u, int32_t v, int32_t du, int32_t dv,
-               int32_t count, uint8_t* __restrict out)
+// One pixel at a time, stepping u and v: at SSE2 the vectorised form would
+// emulate the 32-bit multiplies and lose to this.
+[[maybe_unused]] void sampleMap(const uint8_t* __restrict map, int32_t stride, int32_t width, int32_t height, int32_t u, int32_t v,
+               int32_t du, int32_t dv, int32_t count, uint8_t* __restrict out)
 {
-    for (i32 i = 0; i < count; ++i) {
-        const i32 mu = i32(u32(u) + u32(i) * u32(du)) >> 8;
-        const i32 mv = i32(u32(v) + u32(i) * u32(dv)) >> 8;
-        out[i] = map[mv * stride + mu];
+    for (i32 i = 0; i < count; ++i, u += du, v += dv) {
+        const i32 mu = u >> 8, mv = v >> 8;
+        const bool inside = u32(mu) < u32(width) && u32(mv) < u32(height);
+        out[i] = inside ? map[mv * stride + mu] : 0;
     }
 }
 
