@@ -176,8 +176,7 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
     if (du == 256) {
         run.coverage = row + ((start >> 8) + first);
     } else if (last > first) {
-        dabKernels().sampleMap(row, 0, usableWidth, 1, int32_t(int64_t(start) + int64_t(first) * du), 0, du, 0,
-                               last - first, buffer + first);
+        dabKernels().sampleRun(row, int32_t(int64_t(start) + int64_t(first) * du), du, last - first, buffer + first);
     }
     if (cache) *cache = {true, start, count, mv, first, last, run};
     return run;
@@ -186,9 +185,11 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
 constexpr int32_t kChunk = kMaxRun;
 
 // Calls visitChunk(row, firstColumn, coverage, count) for every run of up to
-// kChunk pixels of every row of the box that the shape may cover.
+// kChunk pixels of every row of the box that the shape may cover; with
+// trimEnds, without the run's uncovered ends (worth it when a pixel costs
+// the kernel more than finding those ends costs the row).
 template <typename VisitChunk>
-void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, VisitChunk visitChunk)
+void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, bool trimEnds, VisitChunk visitChunk)
 {
     const int32_t usableWidth = lastColumnUsed ? shape.width : shape.width - 1;
     const int32_t usableHeight = lastColumnUsed ? shape.height : shape.height - 1;
@@ -202,8 +203,8 @@ void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, V
         const int32_t row = py >> 8;
         for (int32_t first = 0; first < columns; first += kChunk) {
             const int32_t count = std::min(kChunk, columns - first);
-            const CoverageRun run =
-                trimmed(sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, buffer, rowCache));
+            CoverageRun run = sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, buffer, rowCache);
+            if (trimEnds) run = trimmed(run);
             if (run.count > 0) visitChunk(row, (walk.left >> 8) + first + run.first, run.coverage, run.count);
         }
     }
@@ -222,7 +223,9 @@ void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int
     params.oneColor = params.c1 == params.c2;
     rgbToHsb(params.c1, params.hue1, params.saturation1, params.brightness1);
     const auto run = dabKernels().color[mode->code & 0xFF];
-    walkRows(shape, walk, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+    // The modes up to Inverse-light cost a few instructions a pixel.
+    const bool trimEnds = (mode->code & 0xFF) > 10;
+    walkRows(shape, walk, true, trimEnds, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
         run(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), coverage, count, params);
     });
 }
@@ -231,7 +234,7 @@ void drawHsbGroup(Image& image, const ShapeMap& shape, const SlotValues& values,
 {
     const int32_t strength = values[slot::strength];
     const auto run = dabKernels().hsb[op];
-    walkRows(shape, walk, false, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+    walkRows(shape, walk, false, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
         run(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), coverage, count, strength);
     });
 }
@@ -248,7 +251,7 @@ void drawThroughScratch(Image& image, const ShapeMap& shape, const DabWalk& walk
     if (!scratch) return;
     const int32_t left = walk.left >> 8, top = walk.top >> 8;
     copyRect(image, *scratch, left, top, columns, rows, 0, 0);
-    walkRows(shape, walk, false, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+    walkRows(shape, walk, false, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
         uint32_t* out = scratch->pixels + size_t(row - top) * size_t(scratch->stride) + size_t(column - left);
         runChunk(out, row, column, coverage, count);
     });

@@ -50,6 +50,8 @@ struct DabKernels {
     // width x height map, else 0; u + i du and v + i dv do not wrap.
     void (*sampleMap)(const uint8_t* map, int32_t stride, int32_t width, int32_t height, int32_t u, int32_t v,
                       int32_t du, int32_t dv, int32_t count, uint8_t* out);
+    // out[i] = row[(u + i du) >> 8]; every sample lies on the row.
+    void (*sampleRun)(const uint8_t* row, int32_t u, int32_t du, int32_t count, uint8_t* out);
     // Color modes by operation 1..14 (entry 0 unused).
     void (*color[15])(uint32_t* pixels, const uint8_t* coverage, int32_t count, const ColorParams& params);
     // HSB shifts by operation 1..3.

@@ -60,6 +60,12 @@ void sampleMapAvx2(const uint8_t* map, int32_t stride, int32_t width, int32_t he
     }
 }
 
+// One map row: the masked sampler with every lane inside.
+void sampleRunAvx2(const uint8_t* row, int32_t u, int32_t du, int32_t count, uint8_t* out)
+{
+    sampleMapAvx2(row, 0, INT32_MAX, 1, u, 0, du, 0, count, out);
+}
+
 // (x * (256 - w) + y * w + 128) >> 8 per 16-bit lane, as
 // ((x << 8) + (y - x) * w + 128) >> 8: the true sum lies in 0..65408, so the
 // lanes' wraparound arithmetic gives it exactly.
@@ -135,5 +141,6 @@ void bilinearAvx2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
 #define NELMORA_KERNEL_NS kernels_avx2
 #define NELMORA_KERNEL_LEVEL SimdLevel::avx2
 #define NELMORA_KERNEL_SAMPLE sampleMapAvx2
+#define NELMORA_KERNEL_SAMPLE_RUN sampleRunAvx2
 #define NELMORA_KERNEL_BILINEAR bilinearAvx2
 #include "engine/dab_kernels_impl.h"

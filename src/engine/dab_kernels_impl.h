@@ -506,10 +506,8 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
     }
 }
 
-// One pixel at a time, stepping u and v: at SSE2 the vectorised form would
-// emulate the 32-bit multiplies and lose to this.
-[[maybe_unused]] void sampleMap(const uint8_t* __restrict map, int32_t stride, int32_t width, int32_t height, int32_t u, int32_t v,
-               int32_t du, int32_t dv, int32_t count, uint8_t* __restrict out)
+[[maybe_unused]] void sampleMap(const uint8_t* __restrict map, int32_t stride, int32_t width, int32_t height,
+                                int32_t u, int32_t v, int32_t du, int32_t dv, int32_t count, uint8_t* __restrict out)
 {
     for (i32 i = 0; i < count; ++i, u += du, v += dv) {
         const i32 mu = u >> 8, mv = v >> 8;
@@ -518,25 +516,47 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
     }
 }
 
+[[maybe_unused]] void sampleRun(const uint8_t* __restrict row, int32_t u, int32_t du, int32_t count, uint8_t* __restrict out)
+{
+    for (i32 i = 0; i < count; ++i, u += du) out[i] = row[u >> 8];
+}
+
 }  // namespace
 
 #ifndef NELMORA_KERNEL_NORMAL
 #define NELMORA_KERNEL_NORMAL colorRun<Normal>
 #endif
 
+#ifndef NELMORA_KERNEL_HUE
+#define NELMORA_KERNEL_HUE colorRun<Hue>
+#endif
+#ifndef NELMORA_KERNEL_SATURATION
+#define NELMORA_KERNEL_SATURATION colorRun<Saturation>
+#endif
+#ifndef NELMORA_KERNEL_SATURATION_SHIFT
+#define NELMORA_KERNEL_SATURATION_SHIFT hsbRun<SaturationShift>
+#endif
+#ifndef NELMORA_KERNEL_BRIGHTNESS_SHIFT
+#define NELMORA_KERNEL_BRIGHTNESS_SHIFT hsbRun<BrightnessShift>
+#endif
+
 #ifndef NELMORA_KERNEL_SAMPLE
 #define NELMORA_KERNEL_SAMPLE sampleMap
+#endif
+#ifndef NELMORA_KERNEL_SAMPLE_RUN
+#define NELMORA_KERNEL_SAMPLE_RUN sampleRun
 #endif
 
 extern const DabKernels table;
 const DabKernels table{
     NELMORA_KERNEL_LEVEL,
     NELMORA_KERNEL_SAMPLE,
+    NELMORA_KERNEL_SAMPLE_RUN,
     {nullptr, NELMORA_KERNEL_NORMAL, colorRun<Add>, colorRun<Subtract>, colorRun<AddSubtract>,
      colorRun<Multiply>, colorRun<InverseMultiply>, colorRun<Lighten>, colorRun<Darken>, colorRun<Light>,
-     colorRun<InverseLight>, colorRun<Hue>, colorRun<Saturation>, colorRun<Brightness>,
+     colorRun<InverseLight>, NELMORA_KERNEL_HUE, NELMORA_KERNEL_SATURATION, colorRun<Brightness>,
      colorRun<HueSaturation>},
-    {nullptr, hsbRun<HueShift>, hsbRun<SaturationShift>, hsbRun<BrightnessShift>},
+    {nullptr, hsbRun<HueShift>, NELMORA_KERNEL_SATURATION_SHIFT, NELMORA_KERNEL_BRIGHTNESS_SHIFT},
     {nullptr, displaceRun<1>, displaceRun<2>, displaceRun<3>, displaceRun<4>, displaceRun<5>},
     {nullptr, filterRun<1>, filterRun<2>},
 };

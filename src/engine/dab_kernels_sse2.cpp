@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/blend_modes.h"
+#include "engine/color.h"
 #include "engine/dab_kernels.h"
 
 namespace nelmora::kernels_sse2 {
@@ -127,6 +129,57 @@ void bilinearSse2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
     }
 }
 
+// One pixel at a time, stepping u (and v): vectorised, these loops would
+// emulate 32-bit multiplies and byte gathers and lose to the plain loops.
+#if defined(__GNUC__) && !defined(__clang__)
+#define NELMORA_NO_VECTORIZE __attribute__((optimize("no-tree-vectorize")))
+#else
+#define NELMORA_NO_VECTORIZE
+#endif
+
+NELMORA_NO_VECTORIZE void sampleMapStepping(const uint8_t* map, int32_t stride, int32_t width, int32_t height,
+                                            int32_t u, int32_t v, int32_t du, int32_t dv, int32_t count, uint8_t* out)
+{
+#if defined(__clang__)
+#pragma clang loop vectorize(disable)
+#endif
+    for (int32_t i = 0; i < count; ++i, u += du, v += dv) {
+        const int32_t mu = u >> 8, mv = v >> 8;
+        const bool inside = uint32_t(mu) < uint32_t(width) && uint32_t(mv) < uint32_t(height);
+        out[i] = inside ? map[mv * stride + mu] : 0;
+    }
+}
+
+NELMORA_NO_VECTORIZE void sampleRunStepping(const uint8_t* row, int32_t u, int32_t du, int32_t count, uint8_t* out)
+{
+#if defined(__clang__)
+#pragma clang loop vectorize(disable)
+#endif
+    for (int32_t i = 0; i < count; ++i, u += du) out[i] = row[u >> 8];
+}
+
+// Where the 4-lane form of an HSB mode loses to the per-pixel operation with
+// its early exits (greys, unchanged pixels), SSE2 uses the operation itself.
+template <int32_t Code>
+void hsbColorPerPixel(uint32_t* pixels, const uint8_t* coverage, int32_t count, const ColorParams& params)
+{
+    static const ColorOp blend = findBlendMode(Code)->color;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t m = coverage[i];
+        if (m == 0) continue;
+        const uint32_t color = params.oneColor ? params.c1 : mixColor(params.c2, params.c1, m);
+        pixels[i] = blend(pixels[i], color, (m * params.strength) >> 16);
+    }
+}
+
+template <int32_t Code>
+void hsbShiftPerPixel(uint32_t* pixels, const uint8_t* coverage, int32_t count, int32_t strength)
+{
+    static const HsbOp shift = findBlendMode(Code)->hsb;
+    for (int32_t i = 0; i < count; ++i)
+        if (coverage[i] != 0) pixels[i] = shift(pixels[i], int32_t(uint32_t(coverage[i]) * uint32_t(strength)) >> 8);
+}
+
 }  // namespace
 }  // namespace nelmora::kernels_sse2
 
@@ -135,4 +188,10 @@ void bilinearSse2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
 #define NELMORA_KERNEL_LEVEL SimdLevel::sse2
 #define NELMORA_KERNEL_NORMAL normalRun
 #define NELMORA_KERNEL_BILINEAR bilinearSse2
+#define NELMORA_KERNEL_SAMPLE sampleMapStepping
+#define NELMORA_KERNEL_SAMPLE_RUN sampleRunStepping
+#define NELMORA_KERNEL_HUE hsbColorPerPixel<0x10B>
+#define NELMORA_KERNEL_SATURATION hsbColorPerPixel<0x10C>
+#define NELMORA_KERNEL_SATURATION_SHIFT hsbShiftPerPixel<0x202>
+#define NELMORA_KERNEL_BRIGHTNESS_SHIFT hsbShiftPerPixel<0x203>
 #include "engine/dab_kernels_impl.h"
