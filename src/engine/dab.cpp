@@ -222,6 +222,12 @@ void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int
     params.strength = values[slot::strength];
     params.oneColor = params.c1 == params.c2;
     rgbToHsb(params.c1, params.hue1, params.saturation1, params.brightness1);
+    // The HSB modes of a two-color dab read the color's HSB by coverage.
+    int32_t hueBy[256], saturationBy[256], brightnessBy[256];
+    if (mode->code >= 0x10B && !params.oneColor) {
+        dabKernels().hsbByCoverage(params.c1, params.c2, hueBy, saturationBy, brightnessBy);
+        params.hueBy = hueBy, params.saturationBy = saturationBy, params.brightnessBy = brightnessBy;
+    }
     const auto run = dabKernels().color[mode->code & 0xFF];
     // The modes up to Inverse-light cost a few instructions a pixel.
     const bool trimEnds = (mode->code & 0xFF) > 10;
@@ -275,13 +281,15 @@ void drawDisplacementGroup(Image& image, const ShapeMap& shape, const SlotValues
     // The diffusions draw one number per covered pixel in row order, before
     // the run is computed; uncovered pixels get 0, which they never use.
     int32_t drawn[2 * kDrawnStride];
+    const TrigTable& cosines = cosTable();
+    const TrigTable& sines = sinTable();
     drawThroughScratch(image, shape, walk,
                        [&](uint32_t* out, int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
                            if (op == 4) {
                                for (int32_t i = 0; i < count; ++i) {
                                    const int32_t r = coverage[i] ? 2 * drawRandom(random) : 0;
-                                   drawn[i] = coverage[i] ? wrapMul(cosTable()[r], t) >> 8 : 0;
-                                   drawn[kDrawnStride + i] = coverage[i] ? wrapMul(sinTable()[r], t) >> 8 : 0;
+                                   drawn[i] = coverage[i] ? wrapMul(cosines[r], t) >> 8 : 0;
+                                   drawn[kDrawnStride + i] = coverage[i] ? wrapMul(sines[r], t) >> 8 : 0;
                                }
                            } else if (op == 5) {
                                for (int32_t i = 0; i < count; ++i) drawn[i] = coverage[i] ? drawRandom(random) : 0;

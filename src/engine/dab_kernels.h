@@ -18,6 +18,10 @@ struct ColorParams {
     int32_t strength;  // 0..0xFFFF
     bool oneColor;    // c1 == c2: the dab color is the same for every pixel
     int32_t hue1, saturation1, brightness1;  // c1 converted once
+    // The HSB modes of a two-color dab: the dab color's HSB by coverage.
+    const int32_t* hueBy;
+    const int32_t* saturationBy;
+    const int32_t* brightnessBy;
 };
 
 // Per-dab constants of the displacement group.
@@ -52,6 +56,8 @@ struct DabKernels {
                       int32_t du, int32_t dv, int32_t count, uint8_t* out);
     // out[i] = row[(u + i du) >> 8]; every sample lies on the row.
     void (*sampleRun)(const uint8_t* row, int32_t u, int32_t du, int32_t count, uint8_t* out);
+    // hue[m], saturation[m], brightness[m]: the HSB of mixColor(c2, c1, m), m 0..255.
+    void (*hsbByCoverage)(uint32_t c1, uint32_t c2, int32_t* hue, int32_t* saturation, int32_t* brightness);
     // Color modes by operation 1..14 (entry 0 unused).
     void (*color[15])(uint32_t* pixels, const uint8_t* coverage, int32_t count, const ColorParams& params);
     // HSB shifts by operation 1..3.

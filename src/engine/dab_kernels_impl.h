@@ -300,9 +300,21 @@ void colorRows(uint32_t* __restrict pixels, const int32_t* __restrict coverage, 
         const i32 m = coverage[i];
         const u32 d = pixels[i];
         const u32 n = mixIn(c2, c1, m);
-        const Hsb nh = Op::kHsb ? toHsb(n) : Hsb{0, 0, 0};
+        Hsb nh{0, 0, 0};
+        if constexpr (Op::kHsb) nh = {params.hueBy[m], params.saturationBy[m], params.brightnessBy[m]};
         const u32 r = Op::apply(d, n, nh, (m * strength) >> 16);
         pixels[i] = m != 0 ? r : d;
+    }
+}
+
+void hsbByCoverage(uint32_t c1, uint32_t c2, int32_t* __restrict hue, int32_t* __restrict saturation,
+                   int32_t* __restrict brightness)
+{
+    for (i32 m = 0; m < 256; ++m) {
+        const Hsb n = toHsb(mixIn(c2, c1, m));
+        hue[m] = n.h;
+        saturation[m] = n.s;
+        brightness[m] = n.v;
     }
 }
 
@@ -527,12 +539,6 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
 #define NELMORA_KERNEL_NORMAL colorRun<Normal>
 #endif
 
-#ifndef NELMORA_KERNEL_HUE
-#define NELMORA_KERNEL_HUE colorRun<Hue>
-#endif
-#ifndef NELMORA_KERNEL_SATURATION
-#define NELMORA_KERNEL_SATURATION colorRun<Saturation>
-#endif
 #ifndef NELMORA_KERNEL_SATURATION_SHIFT
 #define NELMORA_KERNEL_SATURATION_SHIFT hsbRun<SaturationShift>
 #endif
@@ -552,9 +558,10 @@ const DabKernels table{
     NELMORA_KERNEL_LEVEL,
     NELMORA_KERNEL_SAMPLE,
     NELMORA_KERNEL_SAMPLE_RUN,
+    hsbByCoverage,
     {nullptr, NELMORA_KERNEL_NORMAL, colorRun<Add>, colorRun<Subtract>, colorRun<AddSubtract>,
      colorRun<Multiply>, colorRun<InverseMultiply>, colorRun<Lighten>, colorRun<Darken>, colorRun<Light>,
-     colorRun<InverseLight>, NELMORA_KERNEL_HUE, NELMORA_KERNEL_SATURATION, colorRun<Brightness>,
+     colorRun<InverseLight>, colorRun<Hue>, colorRun<Saturation>, colorRun<Brightness>,
      colorRun<HueSaturation>},
     {nullptr, hsbRun<HueShift>, NELMORA_KERNEL_SATURATION_SHIFT, NELMORA_KERNEL_BRIGHTNESS_SHIFT},
     {nullptr, displaceRun<1>, displaceRun<2>, displaceRun<3>, displaceRun<4>, displaceRun<5>},

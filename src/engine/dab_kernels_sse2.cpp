@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "engine/blend_modes.h"
-#include "engine/color.h"
 #include "engine/dab_kernels.h"
 
 namespace nelmora::kernels_sse2 {
@@ -158,20 +157,8 @@ NELMORA_NO_VECTORIZE void sampleRunStepping(const uint8_t* row, int32_t u, int32
     for (int32_t i = 0; i < count; ++i, u += du) out[i] = row[u >> 8];
 }
 
-// Where the 4-lane form of an HSB mode loses to the per-pixel operation with
+// Where the 4-lane form of an HSB shift loses to the per-pixel operation with
 // its early exits (greys, unchanged pixels), SSE2 uses the operation itself.
-template <int32_t Code>
-void hsbColorPerPixel(uint32_t* pixels, const uint8_t* coverage, int32_t count, const ColorParams& params)
-{
-    static const ColorOp blend = findBlendMode(Code)->color;
-    for (int32_t i = 0; i < count; ++i) {
-        const int32_t m = coverage[i];
-        if (m == 0) continue;
-        const uint32_t color = params.oneColor ? params.c1 : mixColor(params.c2, params.c1, m);
-        pixels[i] = blend(pixels[i], color, (m * params.strength) >> 16);
-    }
-}
-
 template <int32_t Code>
 void hsbShiftPerPixel(uint32_t* pixels, const uint8_t* coverage, int32_t count, int32_t strength)
 {
@@ -190,8 +177,6 @@ void hsbShiftPerPixel(uint32_t* pixels, const uint8_t* coverage, int32_t count, 
 #define NELMORA_KERNEL_BILINEAR bilinearSse2
 #define NELMORA_KERNEL_SAMPLE sampleMapStepping
 #define NELMORA_KERNEL_SAMPLE_RUN sampleRunStepping
-#define NELMORA_KERNEL_HUE hsbColorPerPixel<0x10B>
-#define NELMORA_KERNEL_SATURATION hsbColorPerPixel<0x10C>
 #define NELMORA_KERNEL_SATURATION_SHIFT hsbShiftPerPixel<0x202>
 #define NELMORA_KERNEL_BRIGHTNESS_SHIFT hsbShiftPerPixel<0x203>
 #include "engine/dab_kernels_impl.h"
