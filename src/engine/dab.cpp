@@ -176,7 +176,8 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
     if (du == 256) {
         run.coverage = row + ((start >> 8) + first);
     } else if (last > first) {
-        dabKernels().sampleRun(row, int32_t(int64_t(start) + int64_t(first) * du), du, last - first, buffer + first);
+        dabKernels().sampleRun(row, (shape.height - mv) * shape.stride, int32_t(int64_t(start) + int64_t(first) * du),
+                               du, last - first, buffer + first);
     }
     if (cache) *cache = {true, start, count, mv, first, last, run};
     return run;
@@ -186,8 +187,8 @@ constexpr int32_t kChunk = kMaxRun;
 
 // Calls visitChunk(row, firstColumn, coverage, count) for every run of up to
 // kChunk pixels of every row of the box that the shape may cover; with
-// trimEnds, without the run's uncovered ends (worth it when a pixel costs
-// the kernel more than finding those ends costs the row).
+// trimEnds also map rows used in place lose their uncovered ends (worth it
+// when a pixel costs the kernel more than finding those ends costs the row).
 template <typename VisitChunk>
 void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, bool trimEnds, VisitChunk visitChunk)
 {
@@ -204,7 +205,10 @@ void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, b
         for (int32_t first = 0; first < columns; first += kChunk) {
             const int32_t count = std::min(kChunk, columns - first);
             CoverageRun run = sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, buffer, rowCache);
-            if (trimEnds) run = trimmed(run);
+            // Runs sampled into the buffer are always trimmed: next to the
+            // sampling, finding their ends costs little.
+            const bool sampled = run.coverage >= buffer && run.coverage < buffer + kChunk;
+            if (trimEnds || sampled) run = trimmed(run);
             if (run.count > 0) visitChunk(row, (walk.left >> 8) + first + run.first, run.coverage, run.count);
         }
     }

@@ -54,8 +54,9 @@ struct DabKernels {
     // width x height map, else 0; u + i du and v + i dv do not wrap.
     void (*sampleMap)(const uint8_t* map, int32_t stride, int32_t width, int32_t height, int32_t u, int32_t v,
                       int32_t du, int32_t dv, int32_t count, uint8_t* out);
-    // out[i] = row[(u + i du) >> 8]; every sample lies on the row.
-    void (*sampleRun)(const uint8_t* row, int32_t u, int32_t du, int32_t count, uint8_t* out);
+    // out[i] = row[(u + i du) >> 8]; every sample lies on the row, and
+    // `readable` bytes from row on may be read.
+    void (*sampleRun)(const uint8_t* row, int32_t readable, int32_t u, int32_t du, int32_t count, uint8_t* out);
     // hue[m], saturation[m], brightness[m]: the HSB of mixColor(c2, c1, m), m 0..255.
     void (*hsbByCoverage)(uint32_t c1, uint32_t c2, int32_t* hue, int32_t* saturation, int32_t* brightness);
     // Color modes by operation 1..14 (entry 0 unused).

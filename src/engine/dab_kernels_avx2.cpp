@@ -60,10 +60,28 @@ void sampleMapAvx2(const uint8_t* map, int32_t stride, int32_t width, int32_t he
     }
 }
 
-// One map row: the masked sampler with every lane inside.
-void sampleRunAvx2(const uint8_t* row, int32_t u, int32_t du, int32_t count, uint8_t* out)
+// One map row. Scaled up by more than 16/15 (du <= 240), sixteen pixels
+// read at most sixteen consecutive map bytes: one load and one byte shuffle,
+// the shuffle's indices (frac + k du) >> 8 from the step's fractional start.
+// Otherwise, and where sixteen bytes are not readable, the masked sampler.
+void sampleRunAvx2(const uint8_t* row, int32_t readable, int32_t u, int32_t du, int32_t count, uint8_t* out)
 {
-    sampleMapAvx2(row, 0, INT32_MAX, 1, u, 0, du, 0, count, out);
+    int32_t i = 0;
+    if (du > 0 && du <= 240) {
+        const __m256i steps = _mm256_mullo_epi16(
+            _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15), _mm256_set1_epi16(int16_t(du)));
+        for (; i + 16 <= count; i += 16) {
+            const int32_t at = u + i * du;
+            const int32_t first = at >> 8;
+            if (first + 16 > readable) break;
+            const __m256i offsets = _mm256_srli_epi16(_mm256_add_epi16(steps, _mm256_set1_epi16(int16_t(at & 0xFF))), 8);
+            const __m128i indices =
+                _mm_packus_epi16(_mm256_castsi256_si128(offsets), _mm256_extracti128_si256(offsets, 1));
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + first));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_shuffle_epi8(bytes, indices));
+        }
+    }
+    if (i < count) sampleMapAvx2(row, 0, INT32_MAX, 1, u + i * du, 0, du, 0, count - i, out + i);
 }
 
 // (x * (256 - w) + y * w + 128) >> 8 per 16-bit lane, as

@@ -528,7 +528,8 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
     }
 }
 
-[[maybe_unused]] void sampleRun(const uint8_t* __restrict row, int32_t u, int32_t du, int32_t count, uint8_t* __restrict out)
+[[maybe_unused]] void sampleRun(const uint8_t* __restrict row, int32_t, int32_t u, int32_t du, int32_t count,
+                                uint8_t* __restrict out)
 {
     for (i32 i = 0; i < count; ++i, u += du) out[i] = row[u >> 8];
 }

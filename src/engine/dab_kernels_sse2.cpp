@@ -149,7 +149,8 @@ NELMORA_NO_VECTORIZE void sampleMapStepping(const uint8_t* map, int32_t stride, 
     }
 }
 
-NELMORA_NO_VECTORIZE void sampleRunStepping(const uint8_t* row, int32_t u, int32_t du, int32_t count, uint8_t* out)
+NELMORA_NO_VECTORIZE void sampleRunStepping(const uint8_t* row, int32_t, int32_t u, int32_t du, int32_t count,
+                                            uint8_t* out)
 {
 #if defined(__clang__)
 #pragma clang loop vectorize(disable)
