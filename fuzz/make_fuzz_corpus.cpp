@@ -2,6 +2,10 @@
 //   make_fuzz_corpus <fuzz/corpus>
 // Seeds are real files from the writers, plus a few near misses the readers
 // must refuse, so the search starts on both sides of every check.
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -56,6 +60,87 @@ void writeBmpSeeds(const std::string& dir)
     put(dir + "/zero_width.bmp", zeroWidth);
 }
 
+std::vector<uint8_t> qtFile(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(image);
+    return {bytes.begin(), bytes.end()};
+}
+
+// One small file of each kind the picture reader meets, and a few it refuses.
+void writePictureSeeds(const std::string& dir)
+{
+    QImage rgb(5, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) rgb.setPixel(x, y, qRgb(x * 50, y * 90, 200 - x * 30));
+    QImage alpha = rgb.convertToFormat(QImage::Format_ARGB32);
+    alpha.setPixel(1, 1, qRgba(10, 200, 30, 100));
+    alpha.setPixel(2, 1, qRgba(0, 0, 0, 0));
+    QImage indexed(4, 2, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 0), qRgba(0, 0, 0, 0), qRgb(0, 0, 255)});
+    indexed.fill(0);
+    indexed.setPixel(1, 0, 1);
+    indexed.setPixel(3, 1, 2);
+
+    put(dir + "/rgb.png", qtFile(rgb, "png"));
+    put(dir + "/alpha.png", qtFile(alpha, "png"));
+    put(dir + "/deep.png", qtFile(rgb.convertToFormat(QImage::Format_RGBA64), "png"));
+    put(dir + "/indexed.png", qtFile(indexed, "png"));
+    put(dir + "/grey.png", qtFile(rgb.convertToFormat(QImage::Format_Grayscale8), "png"));
+    put(dir + "/rgb.jpg", qtFile(rgb, "jpeg"));
+    put(dir + "/rgb.webp", qtFile(rgb, "webp"));
+    put(dir + "/alpha.webp", qtFile(alpha, "webp"));
+    put(dir + "/rgb.tif", qtFile(rgb, "tiff"));
+    put(dir + "/alpha.tif", qtFile(alpha, "tiff"));
+    put(dir + "/indexed.bmp", qtFile(indexed, "bmp"));
+    put(dir + "/ours.bmp", bmpOf(3, 2));
+
+    // Orientation 6 in an Exif segment right after the start marker.
+    std::vector<uint8_t> turned = qtFile(rgb, "jpeg");
+    const std::vector<uint8_t> exif = {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0x00, 0x2A, 0, 0, 0,
+                                       8, 0, 1, 0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
+    turned.insert(turned.begin() + 2, exif.begin(), exif.end());
+    put(dir + "/turned.jpg", turned);
+
+    // A 24-bit BMP whose pixels start two bytes after the headers.
+    std::vector<uint8_t> gap = bmpOf(2, 2);
+    gap.insert(gap.begin() + kBmpHeaderSize, {0xAA, 0xBB});
+    setI32(gap, 10, int32_t(kBmpHeaderSize + 2));
+    put(dir + "/gap.bmp", gap);
+
+    // 8-bit run-length rows: four of 1, then four of 2, then the end.
+    std::vector<uint8_t> rle = qtFile(indexed, "bmp");
+    const size_t pixels = size_t(rle[10] | rle[11] << 8);
+    rle.resize(pixels);
+    rle[28] = 8;  // Qt wrote so few colors at 4 bits a pixel
+    setI32(rle, 30, 1);
+    rle.insert(rle.end(), {4, 1, 0, 0, 4, 2, 0, 1});
+    put(dir + "/rle8.bmp", rle);
+
+    // A real PNG header claiming 100000 x 100000 pixels, its checksum mended.
+    std::vector<uint8_t> huge = qtFile(rgb, "png");
+    for (size_t at : {size_t(16), size_t(20)}) {
+        huge[at] = 0;
+        huge[at + 1] = 0x01;
+        huge[at + 2] = 0x86;
+        huge[at + 3] = 0xA0;
+    }
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 12; i < 29; ++i) {
+        crc ^= huge[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i) huge[29 + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
+    put(dir + "/huge.png", huge);
+
+    std::vector<uint8_t> truncated = qtFile(rgb, "png");
+    truncated.resize(truncated.size() / 2);
+    put(dir + "/truncated.png", truncated);
+}
+
 void writePenSeeds(const std::string& dir)
 {
     PenTable pens{};
@@ -81,10 +166,11 @@ void writePenSeeds(const std::string& dir)
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <corpus folder holding bmp/ and pen/>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <corpus folder holding bmp/, pen/ and picture/>\n", argv[0]);
         return 2;
     }
     writeBmpSeeds(std::string(argv[1]) + "/bmp");
     writePenSeeds(std::string(argv[1]) + "/pen");
+    writePictureSeeds(std::string(argv[1]) + "/picture");
     return 0;
 }

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 mode=${1:-test}
 
 packages=(build-essential cmake ninja-build ccache pkg-config
-          qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev qt6-image-formats-plugins libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-14-dev fonts-ipafont-mincho fonts-ipafont-gothic)
 
 install_packages() {

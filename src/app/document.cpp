@@ -26,6 +26,7 @@ void Document::relay(const Change& change)
     case Change::pens: emit pensReplaced(); break;
     case Change::image: emit imageReplaced(); break;
     case Change::pixels: emit pixelsChanged(); break;
+    case Change::history: emit historyChanged(); break;
     }
 }
 

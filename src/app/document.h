@@ -35,6 +35,8 @@ signals:
     // The whole picture repainted in place (Fill).
     void pixelsChanged();
     void editedPenChanged(int pen);
+    // What undo and redo can do changed.
+    void historyChanged();
 
 private:
     void relay(const Change& change);

@@ -2,14 +2,18 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QMenuBar>
+#include <QMimeData>
 
 #include "app/canvas_window.h"
 #include "app/document.h"
 #include "app/new_image_dialog.h"
 #include "app/tool_windows.h"
-#include "image/bmp_file.h"
+#include "picture/picture_files.h"
+#include "picture/picture_filters.h"
 #include "platform/dialogs.h"
 #include "platform/invalidate.h"
 #include "platform/tool_window.h"
@@ -19,16 +23,28 @@
 namespace nelmora {
 
 namespace {
-// Qt's own file dialog matches it in any letter case; the native GTK one only
-// in lower case, and shows just the text before the parenthesis.
-const QString kBitmapFilter = QStringLiteral("Bitmap File(*.bmp)");
+
+// One string with ";;" between the entries, as Qt's file dialog takes them;
+// its own dialog matches the patterns in any letter case.
+QString fileFilters() { return pictureFileFilters().join(QStringLiteral(";;")); }
+
+// The first dragged local file named like a picture; empty when there is none.
+QString draggedPicture(const QMimeData* data)
+{
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && hasPictureExtension(url.toLocalFile())) return url.toLocalFile();
+    return {};
+}
+
 }  // namespace
 
-MainFrame::MainFrame(StrokeOps strokeOps)
+MainFrame::MainFrame(StrokeOps strokeOps, size_t undoBudget)
 {
     setWindowTitle(QStringLiteral("Nelmora v-.02"));
     setWindowIcon(appIcon());
     resize(400, 300);
+    setAcceptDrops(true);
 
     // The client area: stock gray, the canvas at its top-left corner and never
     // stretched with the frame.
@@ -45,6 +61,9 @@ MainFrame::MainFrame(StrokeOps strokeOps)
     } catch (const std::bad_alloc&) {
         return;
     }
+    document_->workspace().setUndoBudget(undoBudget);
+    connect(document_.get(), &Document::historyChanged, this, &MainFrame::updateUndoActions);
+    updateUndoActions();
     canvas_ = new CanvasWindow(*document_, client, strokeOps);
     canvas_->move(0, 0);
 
@@ -91,6 +110,19 @@ void MainFrame::buildMenu()
     connect(actions_.exit, &QAction::triggered, this, &MainFrame::close);
 
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
+    actions_.undo = item(edit, "元に戻す(&U)");
+    actions_.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    actions_.redo = item(edit, "やり直し(&R)");
+    actions_.redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(actions_.undo, &QAction::triggered, this, [this] {
+        if (started()) document_->workspace().undo();
+    });
+    connect(actions_.redo, &QAction::triggered, this, [this] {
+        if (started()) document_->workspace().redo();
+    });
+    actions_.undo->setEnabled(false);
+    actions_.redo->setEnabled(false);
+    edit->addSeparator();
     QMenu* fillMenu = edit->addMenu(QStringLiteral("塗りつぶし(&P)"));
     actions_.fillWhite = item(fillMenu, "白(&W)");
     actions_.fillChecker = item(fillMenu, "市松(&C)");
@@ -149,6 +181,13 @@ void MainFrame::buildMenu()
     for (QMenu* menu : bar->findChildren<QMenu*>()) menu->setFont(gothicFont(9));
 }
 
+void MainFrame::updateUndoActions()
+{
+    const UndoHistory& history = document_->workspace().history();
+    actions_.undo->setEnabled(history.canUndo());
+    actions_.redo->setEnabled(history.canRedo());
+}
+
 void MainFrame::applyVisibility()
 {
     for (int k = 0; k < kToolCount; ++k)
@@ -179,22 +218,32 @@ void MainFrame::newImage()
 void MainFrame::openImage()
 {
     if (!started()) return;
-    const QString path = dialogs().openFileName(this, kBitmapFilter);
-    // A file that cannot be read whole is refused and the current image stays, silently.
-    if (!path.isEmpty()) document_->workspace().replaceImage(ImagePtr(readBmp(QFile::encodeName(path).toStdString())));
+    const QString path = dialogs().openFileName(this, fileFilters());
+    if (!path.isEmpty()) openPicture(path);
     // The canvas is repainted whether or not a picture came.
     canvas_->update();
+}
+
+bool MainFrame::openPicture(const QString& path)
+{
+    if (!started()) return false;
+    std::string error;
+    ImagePtr picture = readPicture(QFile::encodeName(path).toStdString(), &error);
+    if (picture && document_->workspace().replaceImage(std::move(picture))) return true;
+    dialogs().showWarning(this, QStringLiteral("開く"),
+                          QStringLiteral("画像を開けませんでした。\n") + QFile::decodeName(error.c_str()));
+    return false;
 }
 
 void MainFrame::saveImage()
 {
     if (!started()) return;
-    const QString path = dialogs().saveFileName(this, kBitmapFilter);
+    const QString path = dialogs().saveFileName(this, fileFilters());
     if (path.isEmpty()) return;
     // The old file stays whole when saving fails, but the user must know the
-    // picture is not on disk.
+    // picture is not on disk. The name's extension picks the format.
     std::string error;
-    if (!writeBmp(document_->workspace().image(), QFile::encodeName(path).toStdString(), &error))
+    if (!writePicture(document_->workspace().image(), QFile::encodeName(path).toStdString(), &error))
         dialogs().showWarning(this, QStringLiteral("保存"),
                               QStringLiteral("画像は保存されませんでした。\n") + QFile::decodeName(error.c_str()));
 }
@@ -209,6 +258,19 @@ void MainFrame::closeEvent(QCloseEvent* event)
     // leaves no window behind and the program ends.
     destroyToolWindows();
     event->accept();
+}
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (started() && !draggedPicture(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainFrame::dropEvent(QDropEvent* event)
+{
+    const QString path = draggedPicture(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    openPicture(path);
 }
 
 void MainFrame::destroyToolWindows()

@@ -26,6 +26,8 @@ struct MainFrameActions {
     QAction* open = nullptr;
     QAction* save = nullptr;
     QAction* exit = nullptr;
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
     QAction* fillWhite = nullptr;
     QAction* fillChecker = nullptr;
     QAction* fillBlack = nullptr;
@@ -36,7 +38,8 @@ class MainFrame : public QMainWindow {
     Q_OBJECT
 public:
     // Runs the whole start-up: document, canvas, tool windows, their visibility.
-    explicit MainFrame(StrokeOps strokeOps = engineStrokeOps());
+    // `undoBudget` bounds the memory the undo history keeps.
+    explicit MainFrame(StrokeOps strokeOps = engineStrokeOps(), size_t undoBudget = kDefaultUndoBudget);
     ~MainFrame() override;
 
     // False when start-up ran out of memory; nothing else was built then.
@@ -49,6 +52,11 @@ public:
     bool toolVisible(int index) const { return toolVisible_[size_t(index)] != 0; }
     const MainFrameActions& actions() const { return actions_; }
 
+    // Opens a picture in any format the program reads (Open, a dropped file,
+    // the command line). On failure a message names the file and the reason,
+    // and the current picture stays.
+    bool openPicture(const QString& path);
+
 public slots:
     void newImage();
     void openImage();
@@ -58,9 +66,12 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenu();
+    void updateUndoActions();
     void applyVisibility();
     void destroyToolWindows();
 

@@ -30,6 +30,7 @@ void CanvasStroke::call(StrokeCall op, Workspace& workspace, int pen, int32_t x,
 void CanvasStroke::buttonDown(Workspace& workspace, int32_t x, int32_t y)
 {
     stroking_ = true;
+    workspace.beginStep();
     for (int pen = 0; pen < kPenCount; ++pen)
         if (workspace.pen(pen).drawMode == kDrawModeLive) call(ops_.begin, workspace, pen, x, y);
     pointsX_.clear();
@@ -60,6 +61,7 @@ void CanvasStroke::buttonUp(Workspace& workspace, int32_t x, int32_t y, const st
         if (workspace.pen(pen).drawMode == kDrawModeDelayed) replay(workspace, pen, showChanges);
     pointsX_.clear();
     pointsY_.clear();
+    workspace.endStep();
 }
 
 // The release point (the last one) is used only by the end dab, as for live pens.

@@ -115,17 +115,70 @@ bool Workspace::savePens(const std::string& folder, const std::string& name, std
 
 bool Workspace::replaceImage(ImagePtr image)
 {
-    if (!image) return false;
-    image_ = std::move(image);
+    if (!image || history_.inPixelStep()) return false;
+    std::swap(image_, image);
+    history_.pushPictureStep(std::move(image));
     notify({Change::image});
+    notify({Change::history});
     return true;
 }
 
 void Workspace::fill(uint32_t a, uint32_t b)
 {
+    if (history_.inPixelStep()) return;
+    history_.beginPixelStep(*image_);
+    history_.keep({0, 0, image_->width, image_->height});
     fillImage(*image_, a, b);
     markWholeImage(*image_);
+    history_.endPixelStep();
     notify({Change::pixels});
+    notify({Change::history});
+}
+
+void Workspace::beginStep()
+{
+    if (!history_.inPixelStep()) history_.beginPixelStep(*image_);
+}
+
+void Workspace::endStep()
+{
+    if (!history_.inPixelStep()) return;
+    history_.endPixelStep();
+    notify({Change::history});
+}
+
+bool Workspace::undo()
+{
+    const UndoHistory::Restored what = history_.undo(image_);
+    restored(what);
+    return what != UndoHistory::Restored::nothing;
+}
+
+bool Workspace::redo()
+{
+    const UndoHistory::Restored what = history_.redo(image_);
+    restored(what);
+    return what != UndoHistory::Restored::nothing;
+}
+
+void Workspace::restored(UndoHistory::Restored what)
+{
+    if (what == UndoHistory::Restored::nothing) return;
+    markWholeImage(*image_);
+    notify({what == UndoHistory::Restored::picture ? Change::image : Change::pixels});
+    notify({Change::history});
+}
+
+void Workspace::setUndoBudget(size_t bytes)
+{
+    history_.setBudget(bytes);
+    notify({Change::history});
+}
+
+void Workspace::clearHistory()
+{
+    history_.clear();
+    notify({Change::history});
 }
 
 bool Workspace::pickColor(int32_t x, int32_t y)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "doc/undo_history.h"
 #include "engine/random.h"
 #include "image/image.h"
 #include "pen/drawing_values.h"
@@ -51,7 +52,8 @@ struct Change {
         shapeMap,       // pen
         pens,           // both pens replaced from a file
         image,          // a new picture (New, Open), perhaps of another size
-        pixels,         // the whole picture repainted in place (Fill)
+        pixels,         // the picture repainted in place (Fill, undo or redo of a pixel step)
+        history,        // what undo and redo can do changed
     };
     Kind kind;
     int pen = -1;
@@ -94,9 +96,11 @@ public:
     bool savePens(const std::string& folder, const std::string& name, std::string* error = nullptr);
     // Both pens as the bytes of a pen file.
     std::vector<uint8_t> penFileBytes() { return encodePenFile(penTable(), settingsTable()); }
-    // A new current picture; null is refused and the old picture stays.
+    // A new current picture (New, Open), one undo step; null is refused and
+    // the old picture stays.
     bool replaceImage(ImagePtr image);
-    // A whole-picture pattern: A where ((x >> 3) + (y >> 3)) is odd, B where even.
+    // A whole-picture pattern, one undo step: A where ((x >> 3) + (y >> 3)) is
+    // odd, B where even.
     void fill(uint32_t a, uint32_t b);
     // The pixel's hue, saturation and brightness into color 1; false, with
     // nothing changed, outside the picture.
@@ -104,6 +108,19 @@ public:
     // Exchanges color 1 and color 2 (entries 1-3 and 4-6).
     void swapColors();
     void setRandomState(uint32_t state) { random_.value = state; }
+
+    // --- undo: the picture only; the random generator is never rewound ---
+    // A stroke is one step from the press to the end of the release handling.
+    void beginStep();
+    void endStep();
+    // False, changing nothing, when there is nothing to undo or redo or a
+    // stroke is under way.
+    bool undo();
+    bool redo();
+    const UndoHistory& history() const { return history_; }
+    void setUndoBudget(size_t bytes);
+    // Forgets every step (a picture given at start-up is no step).
+    void clearHistory();
 
     // --- for the stroke sequencing, which paints and moves the working
     // values without notes: nothing that a window shows changes there ---
@@ -117,11 +134,14 @@ private:
     PenTable penTable() const { return {pens_[0].get(), pens_[1].get()}; }
     ShapeSettingsTable settingsTable() { return {&shapeSettings_[0], &shapeSettings_[1]}; }
 
+    void restored(UndoHistory::Restored what);
+
     ImagePtr image_;
     std::array<PenPtr, kPenCount> pens_;
     std::array<ShapeSettings, kPenCount> shapeSettings_{};
     DrawingValues values_{};
     RandomState random_{};
+    UndoHistory history_;
     std::vector<ChangeListener> listeners_;
 };
 

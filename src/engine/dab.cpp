@@ -349,7 +349,9 @@ int32_t drawDab(Image& image, const ShapeMap& shape, SlotValues& values, int32_t
         std::min(std::max(wrapAdd(wholePixel(wrapAdd(x, wrapMul(mapRight, scale) / 256)), 256), 0), widthLimit);
     walk.bottom =
         std::min(std::max(wrapAdd(wholePixel(wrapAdd(y, wrapMul(mapBottom, scale) / 256)), 256), 0), heightLimit);
-    unionUpdate(image.update, {walk.left >> 8, walk.top >> 8, walk.right >> 8, walk.bottom >> 8});
+    const UpdateRect box{walk.left >> 8, walk.top >> 8, walk.right >> 8, walk.bottom >> 8};
+    unionUpdate(image.update, box);
+    if (image.beforeWrite && !isEmpty(box)) image.beforeWrite(image.writeWatcher, box);
 
     walk.du = (walk.cosA * 256) / scale;
     walk.dv = -(walk.sinA * 256) / scale;

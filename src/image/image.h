@@ -26,6 +26,10 @@ struct Image {
     int32_t centerX;
     int32_t centerY;
     UpdateRect update;
+    // Told the box of a dab before any of its pixels change, so the undo
+    // history can copy what is about to be overwritten; null when unwatched.
+    void (*beforeWrite)(void* watcher, const UpdateRect& box) = nullptr;
+    void* writeWatcher = nullptr;
 
     uint32_t& at(int32_t x, int32_t y) { return pixels[y * stride + x]; }
     uint32_t at(int32_t x, int32_t y) const { return pixels[y * stride + x]; }

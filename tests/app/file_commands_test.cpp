@@ -31,13 +31,13 @@ protected:
         command->trigger();
         QCoreApplication::processEvents();
     }
-    void expectStartImageKept(const Image* before)
+    void expectStartImageKept(const Image* before, qsizetype warnings = 0)
     {
         EXPECT_EQ(&frame->document().workspace().image(), before);
         EXPECT_EQ(image().width, 200);
         EXPECT_EQ(image().at(0, 0), 0xC0C0C0u);
         EXPECT_EQ(frame->canvas()->geometry(), QRect(0, 0, 200, 200));
-        EXPECT_TRUE(fake.warnings.isEmpty());
+        EXPECT_EQ(fake.warnings.size(), warnings);
     }
 
     TempDir dir;
@@ -50,7 +50,9 @@ TEST_F(FileCommands, OpenCancelledKeepsImageAndCanvas)
     const Image* before = &frame->document().workspace().image();
     PaintCounter paints(frame->canvas());
     run(frame->actions().open, "");
-    EXPECT_EQ(fake.fileFilters, QStringList{"Bitmap File(*.bmp)"});
+    ASSERT_EQ(fake.fileFilters.size(), 1);
+    EXPECT_TRUE(fake.fileFilters[0].startsWith("画像ファイル (*.bmp *.png *.jpg *.jpeg *.webp *.tif *.tiff);;"));
+    EXPECT_TRUE(fake.fileFilters[0].split(";;").contains("Bitmap File(*.bmp)"));
     expectStartImageKept(before);
     EXPECT_GT(paints.paints, 0);  // invalidated whatever happened
 }
@@ -70,16 +72,19 @@ TEST_F(FileCommands, OpenReplacesImageAndFitsTheCanvas)
     EXPECT_GT(paints.paints, 0);
 }
 
-TEST_F(FileCommands, OpenOfAnUnreadableFileKeepsEverythingSilently)
+TEST_F(FileCommands, OpenOfAnUnreadableFileKeepsEverythingAndSaysWhy)
 {
     frame->actions().fillChecker->trigger();
     const Image* before = &frame->document().workspace().image();
     std::vector<uint8_t> truncated = encodeBmp(*ImagePtr(createImage(30, 20, 0, 0, 0)));
     truncated.resize(truncated.size() - 1);
     writeAll(dir.file("short.bmp"), truncated);
+    qsizetype warnings = 0;
     for (const std::string& path : {dir.file("short.bmp"), dir.file("missing.bmp"), dir.path()}) {
         run(frame->actions().open, path);
-        expectStartImageKept(before);
+        expectStartImageKept(before, ++warnings);
+        EXPECT_TRUE(fake.warnings.back().startsWith("画像を開けませんでした。\n" + QString::fromStdString(path) + ": "))
+            << fake.warnings.back().toStdString();
     }
 }
 
@@ -88,7 +93,8 @@ TEST_F(FileCommands, SaveWritesWhatWasPainted)
     frame->actions().fillChecker->trigger();
     const std::string path = dir.file("checker");  // no extension is added
     run(frame->actions().save, path);
-    EXPECT_EQ(fake.fileFilters, QStringList{"Bitmap File(*.bmp)"});
+    ASSERT_EQ(fake.fileFilters.size(), 1);
+    EXPECT_TRUE(fake.fileFilters[0].startsWith("画像ファイル (*.bmp *.png *.jpg *.jpeg *.webp *.tif *.tiff);;"));
     EXPECT_TRUE(fake.warnings.isEmpty());
     ImagePtr saved(readBmp(path));
     ASSERT_TRUE(saved);

@@ -142,14 +142,14 @@ TEST_F(WorkspaceNotes, PictureEditsAndColors)
     ws.fill(kCheckerDark, kCheckerLight);
     EXPECT_EQ(ws.image().at(8, 0), kCheckerDark);
     EXPECT_EQ(ws.image().at(0, 0), kCheckerLight);
-    EXPECT_EQ(take(), (Notes{{Change::pixels}}));
+    EXPECT_EQ(take(), (Notes{{Change::pixels}, {Change::history}}));
 
     EXPECT_FALSE(ws.replaceImage(nullptr));
     EXPECT_EQ(ws.image().width, 200);
     EXPECT_TRUE(take().empty());
     EXPECT_TRUE(ws.replaceImage(ImagePtr(createImage(7, 5, 0, 0, 0xFF0000))));
     EXPECT_EQ(ws.image().width, 7);
-    EXPECT_EQ(take(), (Notes{{Change::image}}));
+    EXPECT_EQ(take(), (Notes{{Change::image}, {Change::history}}));
 
     EXPECT_FALSE(ws.pickColor(7, 0));  // just outside
     EXPECT_TRUE(take().empty());

@@ -245,5 +245,33 @@ TEST_F(RenderTool, GoldenDelayedPenWithEndFlag)
     EXPECT_EQ(checksum(*image), kGoldenDelayed);
 }
 
+TEST_F(RenderTool, UndoAndRedoLinesStepThroughThePicture)
+{
+    const std::string strokes = "down 20 40\nmove 180 40\nup 180 40\nfill checker\ndown 20 120\nmove 180 120\nup 180 120\n";
+    ImagePtr all = rendered({}, strokes);
+    ImagePtr firstOnly = rendered({}, "down 20 40\nmove 180 40\nup 180 40\n");
+    ASSERT_TRUE(all && firstOnly);
+    // Three undos and three redos give the same picture; two undos leave the first stroke.
+    ImagePtr redone = rendered({}, strokes + "undo\nundo\nundo\nredo\nredo\nredo\n");
+    ImagePtr twoUndone = rendered({}, strokes + "undo\nundo\nundo\nredo\n");
+    ImagePtr blank = rendered({}, strokes + "undo\nundo\nundo\nundo\n");  // one more than there is
+    ASSERT_TRUE(redone && twoUndone && blank);
+    EXPECT_EQ(checksum(*redone), checksum(*all));
+    EXPECT_EQ(checksum(*twoUndone), checksum(*firstOnly));
+    EXPECT_EQ(rgb(*blank, 100, 40), 0xFFFFFFu);
+    EXPECT_NE(rgb(*firstOnly, 100, 40), 0xFFFFFFu);
+
+    // An image given at start is where undo stops, not a step.
+    ASSERT_TRUE(rendered({"--size", "40x30"}, "fill checker\n"));
+    const std::string start = (dir / "start.bmp").string();
+    fs::rename(out, start);
+    ImagePtr kept = rendered({"--image", start}, "undo\n");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->width, 40);
+    EXPECT_EQ(rgb(*kept, 8, 0), 0x404040u);
+    EXPECT_EQ(run({"--undo-memory", "0", "-o", out}), 2);
+    EXPECT_EQ(run({"--undo-memory", "64", "-o", out}, "fill black\nundo\n"), 0);
+}
+
 }  // namespace
 }  // namespace nelmora

@@ -51,7 +51,7 @@ constexpr CommandShape kCommands[] = {
     {"down", ScriptOp::down, 2},   {"move", ScriptOp::move, 2},   {"up", ScriptOp::up, 2},
     {"pick", ScriptOp::pick, 2},   {"value", ScriptOp::value, 2}, {"pen", ScriptOp::pen, 3},
     {"slot", ScriptOp::slot, 8},   {"shape", ScriptOp::shape, 11}, {"regen", ScriptOp::regen, 1},
-    {"fill", ScriptOp::fill, 1},
+    {"fill", ScriptOp::fill, 1},   {"undo", ScriptOp::undo, 0},   {"redo", ScriptOp::redo, 0},
 };
 
 constexpr std::string_view kPenFields[] = {"drawMode", "lineColor", "endFlag", "blendIndex"};
@@ -105,7 +105,7 @@ std::string parseCommand(const std::vector<std::string>& words, ScriptCommand& c
     case ScriptOp::pen: case ScriptOp::shape: case ScriptOp::regen:
         if (a[0] < 0 || a[0] >= kPenCount) return "pen must be 0 or 1";
         break;
-    case ScriptOp::fill: break;
+    case ScriptOp::fill: case ScriptOp::undo: case ScriptOp::redo: break;
     }
     return {};
 }
@@ -160,6 +160,8 @@ void runRenderScript(Workspace& workspace, CanvasStroke& canvas, const std::vect
             workspace.fill(colors[a[0]][0], colors[a[0]][1]);
             break;
         }
+        case ScriptOp::undo: workspace.undo(); break;
+        case ScriptOp::redo: workspace.redo(); break;
         }
     }
 }

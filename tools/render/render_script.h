@@ -9,6 +9,7 @@
 //   shape P TYPE MSIZE ALPH1 ALPH2 ALPH3 FLAT ROT RAND1 RAND2 RAND3
 //   regen P                                      rebuild pen P's map from its shape settings
 //   fill white|checker|black
+//   undo | redo                                  as Edit > Undo and Redo
 //
 // Blank lines and lines starting with '#' are skipped. Numbers are decimal or
 // 0x-hex, optionally negative; mouse coordinates lie in -32768..65535, the
@@ -25,7 +26,7 @@
 
 namespace nelmora {
 
-enum class ScriptOp { down, move, up, pick, value, pen, slot, shape, regen, fill };
+enum class ScriptOp { down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo };
 
 struct ScriptCommand {
     ScriptOp op;

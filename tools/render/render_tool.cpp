@@ -6,7 +6,7 @@
 #include <new>
 #include <optional>
 
-#include "image/bmp_file.h"
+#include "picture/picture_files.h"
 #include "render/render_script.h"
 
 namespace nelmora {
@@ -14,7 +14,8 @@ namespace nelmora {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: nelmora-render [--size WxH | --image IN.bmp] [--pens FILE.pen] [--events FILE] -o OUT.bmp";
+    "usage: nelmora-render [--size WxH | --image IN] [--pens FILE.pen] [--events FILE] [--undo-memory MiB]\n"
+    "                      -o OUT.bmp|.png|.jpg|.webp|.tif";
 constexpr int kBadInput = 2;
 constexpr int kCannotWrite = 1;
 
@@ -22,6 +23,8 @@ struct Options {
     int32_t width = 200, height = 200;
     bool sized = false;
     std::string image, pens, events, output;
+    size_t undoBudget = kDefaultUndoBudget;
+    bool undoBudgetGiven = false;
 };
 
 bool parseSize(const std::string& text, int32_t& width, int32_t& height)
@@ -44,7 +47,8 @@ std::optional<Options> parseArguments(const std::vector<std::string>& args, std:
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& flag = args[i];
         std::string* target = nullptr;
-        if (flag == "--size" || flag == "--image" || flag == "--pens" || flag == "--events" || flag == "-o") {
+        if (flag == "--size" || flag == "--image" || flag == "--pens" || flag == "--events" || flag == "-o" ||
+            flag == "--undo-memory") {
             if (i + 1 == args.size()) {
                 problem = flag + " needs a value";
                 return std::nullopt;
@@ -62,6 +66,16 @@ std::optional<Options> parseArguments(const std::vector<std::string>& args, std:
             o.sized = true;
             continue;
         }
+        if (flag == "--undo-memory") {
+            const std::optional<size_t> budget = undoBudgetFromMiB(value);
+            if (o.undoBudgetGiven || !budget) {
+                problem = "--undo-memory wants a number of MiB (1 to 1048576) once";
+                return std::nullopt;
+            }
+            o.undoBudget = *budget;
+            o.undoBudgetGiven = true;
+            continue;
+        }
         if (flag == "--image") target = &o.image;
         if (flag == "--pens") target = &o.pens;
         if (flag == "--events") target = &o.events;
@@ -72,7 +86,7 @@ std::optional<Options> parseArguments(const std::vector<std::string>& args, std:
         }
         *target = value;
     }
-    if (o.output.empty()) problem = "-o OUT.bmp is required";
+    if (o.output.empty()) problem = "-o OUT is required";
     else if (o.sized && !o.image.empty()) problem = "--size and --image exclude each other";
     if (!problem.empty()) return std::nullopt;
     return o;
@@ -107,8 +121,15 @@ int runRenderTool(const std::vector<std::string>& args, std::istream& standardIn
                         " image",
                     kBadInput);
     }
-    if (!options->image.empty() && !workspace->replaceImage(ImagePtr(readBmp(options->image))))
-        return fail("cannot read the image " + options->image, kBadInput);
+    if (!options->image.empty()) {
+        ImagePtr picture = readPicture(options->image, &problem);
+        if (!picture) return fail("cannot read the image " + problem, kBadInput);
+        if (!workspace->replaceImage(std::move(picture)))
+            return fail("cannot read the image " + options->image, kBadInput);
+    }
+    // The given picture is where the script starts, not a step it can undo.
+    workspace->clearHistory();
+    workspace->setUndoBudget(options->undoBudget);
     if (!options->pens.empty()) {
         const std::filesystem::path path(options->pens);
         const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
@@ -118,7 +139,7 @@ int runRenderTool(const std::vector<std::string>& args, std::istream& standardIn
 
     CanvasStroke canvas;
     runRenderScript(*workspace, canvas, commands);
-    if (!writeBmp(workspace->image(), options->output, &problem))
+    if (!writePicture(workspace->image(), options->output, &problem))
         return fail("cannot write " + options->output + (problem.empty() ? "" : ": " + problem), kCannotWrite);
     return 0;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// nelmora-render [--size WxH | --image IN.bmp] [--pens FILE.pen] [--events FILE] -o OUT.bmp
+// nelmora-render [--size WxH | --image IN] [--pens FILE.pen] [--events FILE] [--undo-memory MiB] -o OUT
 //
 // Starts from the program's state right after start-up (a 200 x 200 white
-// image, or the given size, or the given BMP; the pen creator's defaults;
-// random state 1), loads the pen file over both pens, replays the event
-// script (standard input without --events) and writes the image as a 24-bit
-// BMP. Exit status 0; 2 for bad arguments, unreadable inputs or a malformed
+// image, or the given size, or the given picture in any format the program
+// opens; the pen creator's defaults; random state 1), loads the pen file over
+// both pens, replays the event script (standard input without --events) and
+// writes the image in the format OUT's extension names, as the program saves:
+// PNG, JPEG, WebP, TIFF, or a 24-bit BMP for any other name. Exit status 0; 2 for bad arguments, unreadable inputs or a malformed
 // script line, with nothing written; 1 when the output cannot be written.
 
 #include <istream>
