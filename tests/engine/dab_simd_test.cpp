@@ -217,6 +217,45 @@ TEST(DabSimd, ScaledRingsWithEmptyEndsMatchTheOracle)
     freeShapeMap(map);
 }
 
+// The bilinear batches clamp every sample into the image; images one pixel
+// wide or high have no right or lower neighbour and take the per-sample path.
+// Displacements and filters with far-reaching offsets on thin and tiny images.
+TEST(DabSimd, SamplesOffThinAndTinyImagesClampLikeTheOracle)
+{
+    LevelGuard guard;
+    ShapeMap* map = createShapeMap(30, 30, 15 * 256, 15 * 256);
+    for (int32_t i = 0; i < 30 * 30; ++i) map->coverage[i] = uint8_t(i % 7 == 0 ? 0 : 60 + i % 190);
+    const int32_t sizes[][2] = {{1, 40}, {40, 1}, {2, 2}, {3, 50}, {50, 3}, {37, 29}};
+    for (SimdLevel level : availableLevels()) {
+        ASSERT_TRUE(setSimdLevel(level));
+        for (int32_t code : {0x301, 0x302, 0x303, 0x304, 0x305, 0x401, 0x402})
+            for (const auto& size : sizes)
+                for (int32_t reach : {300, 0x3000}) {
+                    ImagePtr engineImage(createImage(size[0], size[1], 0, 0, 0));
+                    ImagePtr oracleImage(createImage(size[0], size[1], 0, 0, 0));
+                    for (int32_t i = 0; i < size[0] * size[1]; ++i)
+                        engineImage->pixels[i] = oracleImage->pixels[i] = uint32_t(i + 1) * 2246822519u;
+                    SlotValues values{};
+                    values[slot::thickness] = 0x18000;
+                    values[slot::strength] = 0xFFFF;
+                    values[slot::interval] = reach * 64;
+                    values[slot::motionAngle] = 0x2345;
+                    values[slot::ex1] = 0x1234;
+                    values[slot::ex2] = reach;
+                    SlotValues oracleValues = values;
+                    RandomState engineRandom{777}, oracleRandom{777};
+                    const int32_t x = size[0] * 128 + 50, y = size[1] * 128 + 90;
+                    drawDab(*engineImage, *map, values, code, x, y, engineRandom);
+                    drawDabReference(*oracleImage, *map, oracleValues, code, x, y, oracleRandom);
+                    EXPECT_EQ(0, std::memcmp(engineImage->pixels, oracleImage->pixels,
+                                             size_t(size[0]) * size_t(size[1]) * 4))
+                        << simdLevelName(level) << " code " << code << " image " << size[0] << " x " << size[1]
+                        << " reach " << reach;
+                }
+    }
+    freeShapeMap(map);
+}
+
 TEST(DabSimd, LevelsAreChosenAndForcedByName)
 {
     LevelGuard guard;
