@@ -14,6 +14,7 @@ class QMenu;
 
 namespace nelmora {
 
+class CanvasView;
 class CanvasWindow;
 class Document;
 class StatusBar;
@@ -29,6 +30,8 @@ struct MainFrameActions {
     QAction* exit = nullptr;
     QAction* undo = nullptr;
     QAction* redo = nullptr;
+    QAction* redraw = nullptr;
+    std::array<QAction*, 8> zoom{};  // the magnifier's levels, kZoomLevels order
     QAction* fillWhite = nullptr;
     QAction* fillChecker = nullptr;
     QAction* fillBlack = nullptr;
@@ -48,6 +51,7 @@ public:
 
     Document& document() { return *document_; }
     CanvasWindow* canvas() const { return canvas_; }
+    CanvasView* view() const { return view_; }
     StatusBar* statusLine() const { return statusBar_; }
     // Null once the frame has closed.
     ToolWindow* toolWindow(int index) const { return toolWindows_[size_t(index)]; }
@@ -74,10 +78,12 @@ protected:
 private:
     void buildMenu();
     void updateUndoActions();
+    void showZoom(int percent);
     void applyVisibility();
     void destroyToolWindows();
 
     std::unique_ptr<Document> document_;
+    CanvasView* view_ = nullptr;
     CanvasWindow* canvas_ = nullptr;
     StatusBar* statusBar_ = nullptr;
     std::array<ToolWindow*, kToolCount> toolWindows_{};

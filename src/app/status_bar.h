@@ -27,7 +27,7 @@ public slots:
     // A position in image pixels, as the canvas reports it.
     void showPointer(QPoint imagePixel);
     void clearPointer();
-    // The view's zoom; 100 until the canvas can be zoomed.
+    // The view's magnification, as it reports a change.
     void setMagnification(int percent);
 
 private:

@@ -122,25 +122,24 @@ bool colorSliderDrag(ColorCreatorState& state, const ColorSliderRecord& slider, 
 
 void colorSliderStep(ColorCreatorState& state, const ColorSliderRecord& slider, int32_t steps)
 {
+    if (steps == 0) return;
     const int32_t n = effectiveChannel(slider.channel, state.rgbMode);
     int32_t h = editedHue(state), s = editedSaturation(state), b = editedBrightness(state);
-    const int64_t move = int64_t{steps} * kColorSliderStep;
     if (n >= 1 && n <= 3) {
         int32_t& channel = n == 1 ? h : n == 2 ? s : b;
-        channel = int32_t(std::clamp<int64_t>(channel + move, 0, 0xFFFF));
+        channel = int32_t(std::clamp<int64_t>(channel + int64_t{steps} * kColorSliderStep, 0, 0xFFFF));
     } else {
-        const Rgb rgb = bytesOf(hsbToRgb(h, s, b));
-        const int32_t from = n == 4 ? rgb.r : n == 5 ? rgb.g : rgb.b;
-        const int32_t to = int32_t(std::clamp<int64_t>(from + move / kColorSliderStep, 0, 255));
+        const auto channelOf = [n](Rgb& c) -> int32_t& { return n == 4 ? c.r : n == 5 ? c.g : c.b; };
+        Rgb moved = bytesOf(hsbToRgb(h, s, b));
+        const int32_t from = channelOf(moved);
+        const int32_t direction = steps > 0 ? 1 : -1;
         // HSB cannot hold every RGB colour: a byte that comes back unchanged
         // through it is pushed one further, so every notch moves the slider.
-        const int32_t direction = to > from ? 1 : -1;
-        for (int32_t target = to; target >= 0 && target <= 255; target += direction) {
-            Rgb moved = rgb;
-            (n == 4 ? moved.r : n == 5 ? moved.g : moved.b) = target;
+        for (int32_t target = int32_t(std::clamp<int64_t>(int64_t{from} + steps, 0, 255));; target += direction) {
+            channelOf(moved) = target;
             rgbToHsb(packRgb(moved.r, moved.g, moved.b), h, s, b);
-            const Rgb back = bytesOf(hsbToRgb(h, s, b));
-            if (to == from || (n == 4 ? back.r : n == 5 ? back.g : back.b) != from) break;
+            Rgb back = bytesOf(hsbToRgb(h, s, b));
+            if (channelOf(back) != from || target == 0 || target == 255) break;
         }
     }
     setEditedColor(state, h, s, b);

@@ -136,7 +136,7 @@ void PenPaletteWindow::findHighlights()
     selectedFolderItem_ = -1;
     for (PaletteItemWidget* widget : items_) {
         const PaletteItem& item = widget->item();
-        if (item.isFolder && !openFolderName_.empty() && item.name == openFolderName_)
+        if (item.isFolder && item.name == openFolderName_)
             selectedFolderItem_ = item.index;
         else if (!item.isFolder && item.folder == loadedPen_.folder && item.name == loadedPen_.name)
             selectedPenItem_ = item.index;
@@ -146,7 +146,7 @@ void PenPaletteWindow::findHighlights()
 void PenPaletteWindow::openFolder(const std::string& name)
 {
     openFolderName_ = name;
-    currentFolder_ = name.empty() ? penRoot_ : penRoot_ + name + kPathSeparator;
+    currentFolder_ = penRoot_ + name + kPathSeparator;
     listFolder(currentFolder_);
 }
 

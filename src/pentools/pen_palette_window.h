@@ -80,7 +80,7 @@ protected:
 
 private:
     void listFolder(const std::string& folder);
-    // Lists the folder of the folder item named `name` (empty: the root) and highlights it.
+    // Lists the folder of the folder item named `name` and highlights that item.
     void openFolder(const std::string& name);
     // Finds the open folder's item and the loaded pen's item again by name.
     void findHighlights();
@@ -94,7 +94,7 @@ private:
     std::vector<PaletteItemWidget*> items_;
     int selectedPenItem_ = -1;
     int selectedFolderItem_ = -1;
-    std::string openFolderName_;  // the folder item last opened; empty for the root
+    std::string openFolderName_;  // the folder item last opened; empty while the root is listed
     PenFileName loadedPen_;
     int scrollRows_ = 0;
     WheelNotches wheel_;

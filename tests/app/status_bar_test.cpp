@@ -7,6 +7,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app/canvas_view.h"
 #include "app/canvas_window.h"
 #include "app/status_bar.h"
 #include "main_frame_fixture.h"
@@ -22,10 +23,11 @@ TEST_F(StatusBarTest, SitsBelowTheClientAndLeavesTheCanvasAtItsTopLeft)
     StatusBar* bar = frame->statusLine();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(frame->statusBar(), bar);
-    EXPECT_EQ(frame->canvas()->mapTo(frame.get(), QPoint(0, 0)), QPoint(0, frame->menuBar()->height()));
-    EXPECT_GE(bar->y(), frame->centralWidget()->geometry().bottom());
+    EXPECT_EQ(frame->view()->pos(), QPoint(0, frame->menuBar()->height()));
+    EXPECT_EQ(frame->canvas()->mapTo(frame.get(), QPoint(0, 0)), frame->view()->viewport()->mapTo(frame.get(), QPoint(0, 0)));
+    EXPECT_GE(bar->y(), frame->view()->geometry().bottom());
     EXPECT_EQ(bar->magnificationLabel()->text(), "100%");
-    bar->setMagnification(200);
+    frame->view()->zoomTo(200);
     EXPECT_EQ(bar->magnificationLabel()->text(), "200%");
 }
 
