@@ -4,7 +4,9 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "app/canvas_view.h"
 #include "app/main_frame.h"
+#include "app/view_scale.h"
 #include "platform/program_settings.h"
 
 namespace nelmora {
@@ -73,6 +75,9 @@ void restoreWindowSettings(MainFrame& frame)
         const bool visible = settings->value(toolKey(k, "visible"), frame.toolVisible(k)).toBool();
         if (visible != frame.toolVisible(k)) frame.toggleTool(k);
     }
+    const int zoom = settings->value(kMagnification, kDefaultZoom).toInt();
+    if (frame.view() && std::find(kZoomLevels.begin(), kZoomLevels.end(), zoom) != kZoomLevels.end())
+        frame.view()->zoomTo(zoom);
 }
 
 void saveWindowSettings(const MainFrame& frame)
@@ -83,11 +88,7 @@ void saveWindowSettings(const MainFrame& frame)
         if (const ToolWindow* tool = frame.toolWindow(k)) settings->setValue(toolKey(k, "geometry"), tool->saveGeometry());
         settings->setValue(toolKey(k, "visible"), frame.toolVisible(k));
     }
-    // The canvas shows the picture at 100 % until it zooms; its zoom is saved
-    // here then, and read back through savedMagnificationPercent.
-    settings->setValue(kMagnification, savedMagnificationPercent());
+    if (frame.view()) settings->setValue(kMagnification, frame.view()->zoom());
 }
-
-int savedMagnificationPercent() { return programSettings()->value(kMagnification, 100).toInt(); }
 
 }  // namespace nelmora

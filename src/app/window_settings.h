@@ -20,9 +20,6 @@ void restoreWindowSettings(MainFrame& frame);
 // Called as the frame closes, while its tool windows still exist.
 void saveWindowSettings(const MainFrame& frame);
 
-// The magnification saved last time, in percent; 100 without settings.
-int savedMagnificationPercent();
-
 // The first-start places (client areas' top-left corners) of tool windows of
 // `sizes`: columns to the right of the frame's client area `frame`, top-aligned
 // with it, each window below the last, a new column when the screen's bottom

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 
+#include "app/canvas_view.h"
 #include "app/window_settings.h"
 #include "fake_dialogs.h"
 #include "main_frame_fixture.h"
@@ -42,6 +43,7 @@ TEST_F(WindowSettingsTest, PlacesVisibilityAndTicksComeBackAtTheNextStart)
     for (int k = 0; k < kToolCount; ++k) frame->toolWindow(k)->move(600 + 10 * k, 20 + 100 * k);
     frame->toggleTool(kPenPaletteTool);  // hidden
     frame->toggleTool(kPenSetTool);      // shown
+    frame->view()->zoomTo(300);
     QCoreApplication::processEvents();
     saveWindowSettings(*frame);
 
@@ -54,7 +56,11 @@ TEST_F(WindowSettingsTest, PlacesVisibilityAndTicksComeBackAtTheNextStart)
         EXPECT_EQ(next->actions().toggleTool[size_t(k)]->isChecked(), frame->toolVisible(k));
         EXPECT_EQ(next->toolWindow(k)->isVisible(), frame->toolVisible(k));
     }
-    EXPECT_EQ(savedMagnificationPercent(), 100);
+    EXPECT_EQ(next->view()->zoom(), 300);
+
+    // A magnification the View menu does not offer (an edited file) is ignored.
+    programSettings()->setValue(QStringLiteral("view/magnification"), 37);
+    EXPECT_EQ(nextRun()->view()->zoom(), 100);
 }
 
 TEST_F(WindowSettingsTest, ClosingTheFrameSavesAndResetStartsFromTheDefaults)
