@@ -62,9 +62,11 @@ void CanvasWindow::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const Image& image = workspace_.image();
+    // A magnified canvas is far larger than the view: paint only what shows.
+    const QRect exposed = event->rect().intersected(visibleRegion().boundingRect());
     const QRect pictureRect(0, 0, int(viewLength(image.width, zoom_)), int(viewLength(image.height, zoom_)));
-    if (!pictureRect.contains(event->rect())) painter.fillRect(event->rect(), kBackground);
-    display_.paint(painter, event->rect(), zoom_);
+    if (!pictureRect.contains(exposed)) painter.fillRect(exposed, kBackground);
+    display_.paint(painter, exposed, zoom_);
 }
 
 void CanvasWindow::takeChanges()

@@ -42,9 +42,16 @@ void DisplayPicture::refresh(const Image& image, const QRect& area)
         auto* to = reinterpret_cast<uint32_t*>(full_.scanLine(y)) + r.left();
         for (int x = 0; x < r.width(); ++x) to[x] = from[x] | 0xFF000000u;
     }
-    const QRect halfArea = reducedArea(r, 2);
+    stale_ |= r;
+}
+
+void DisplayPicture::averageStale()
+{
+    if (stale_.isEmpty()) return;
+    const QRect halfArea = reducedArea(stale_, 2);
     average(full_, half_, halfArea);
     average(half_, quarter_, reducedArea(halfArea, 2));
+    stale_ = QRect();
 }
 
 // Each pixel of `to` is the rounded mean of the 2 x 2 block of `from` it
@@ -71,10 +78,11 @@ void DisplayPicture::average(const QImage& from, QImage& to, const QRect& toArea
     }
 }
 
-void DisplayPicture::paint(QPainter& painter, const QRect& exposed, int percent) const
+void DisplayPicture::paint(QPainter& painter, const QRect& exposed, int percent)
 {
     const int reduction = reductionAt(percent);
     if (reduction > 1) {
+        averageStale();
         // The reduced copy is shown one to one.
         const QImage& copy = reduction == 2 ? half_ : quarter_;
         const QRect r = exposed.intersected(copy.rect());
