@@ -14,10 +14,12 @@
 #include "app/document.h"
 #include "app/new_image_dialog.h"
 #include "app/tool_windows.h"
+#include "app/window_settings.h"
 #include "picture/picture_files.h"
 #include "picture/picture_filters.h"
 #include "platform/dialogs.h"
 #include "platform/invalidate.h"
+#include "platform/recent_folders.h"
 #include "platform/tool_window.h"
 #include "platform/ui_font.h"
 #include "resources/app_icon.h"
@@ -236,7 +238,8 @@ void MainFrame::newImage()
 void MainFrame::openImage()
 {
     if (!started()) return;
-    const QString path = dialogs().openFileName(this, fileFilters());
+    const QString path = dialogs().openFileName(this, fileFilters(), lastFolder(FileKind::picture));
+    rememberFolder(FileKind::picture, path);
     if (!path.isEmpty()) openPicture(path);
     // The canvas is repainted whether or not a picture came.
     canvas_->update();
@@ -256,7 +259,8 @@ bool MainFrame::openPicture(const QString& path)
 void MainFrame::saveImage()
 {
     if (!started()) return;
-    const QString path = dialogs().saveFileName(this, fileFilters());
+    const QString path = dialogs().saveFileName(this, fileFilters(), lastFolder(FileKind::picture));
+    rememberFolder(FileKind::picture, path);
     if (path.isEmpty()) return;
     // The old file stays whole when saving fails, but the user must know the
     // picture is not on disk. The name's extension picks the format.
@@ -272,6 +276,7 @@ void MainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    saveWindowSettings(*this);
     // The tool windows have no owner: they go with the frame, so closing it
     // leaves no window behind and the program ends.
     destroyToolWindows();
