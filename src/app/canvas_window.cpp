@@ -85,3 +85,12 @@ void CanvasWindow::mouseReleaseEvent(QMouseEvent* event)
 }
 
 }  // namespace nelmora
+
+namespace nelmora {
+
+bool CanvasWindow::repaintLastStroke()
+{
+    return stroke_.repaintLast(workspace_, [this] { showChanges(); });
+}
+
+}  // namespace nelmora

@@ -17,6 +17,9 @@ public:
     CanvasWindow(Document& document, QWidget* parent, StrokeOps ops = engineStrokeOps());
 
     const CanvasStroke& stroke() const { return stroke_; }
+    CanvasStroke& stroke() { return stroke_; }
+    // Edit > Repaint the last stroke; false when there is none to repaint.
+    bool repaintLastStroke();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

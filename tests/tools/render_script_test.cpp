@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "render/render_script.h"
+#include "script/render_script.h"
 
 namespace nelmora {
 namespace {
