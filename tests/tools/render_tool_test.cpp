@@ -275,3 +275,54 @@ TEST_F(RenderTool, UndoAndRedoLinesStepThroughThePicture)
 
 }  // namespace
 }  // namespace nelmora
+
+namespace nelmora {
+namespace {
+
+struct RenderToolInputs : ::testing::Test {
+    void SetUp() override
+    {
+        dir = fs::path(::testing::TempDir()) / "nelmora-render-inputs";
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    int run(const std::vector<std::string>& args, const std::string& script = "")
+    {
+        std::istringstream in(script);
+        std::ostringstream err;
+        const int status = runRenderTool(args, in, err);
+        errors = err.str();
+        return status;
+    }
+    fs::path dir;
+    std::string errors;
+};
+
+TEST_F(RenderToolInputs, AFolderAsScriptIsAnErrorAndNothingIsWritten)
+{
+    const std::string out = (dir / "out.bmp").string();
+    EXPECT_EQ(run({"--events", dir.string(), "-o", out}), 2);
+    EXPECT_NE(errors.find("folder"), std::string::npos) << errors;
+    EXPECT_FALSE(fs::exists(out));
+    // A bad line after good ones: nothing written either.
+    EXPECT_EQ(run({"-o", out}, "down 1 1\nup 5 5\nfill purple\n"), 2);
+    EXPECT_EQ(errors, "nelmora-render: line 3: unknown fill 'purple'\n");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderToolInputs, FramesEveryNCommands)
+{
+    const std::string frames = (dir / "frames").string();
+    EXPECT_EQ(run({"--frames", frames, "--every", "2"}, "fill black\nfill white\nfill checker\nfill black\nfill white\n"),
+              0)
+        << errors;
+    EXPECT_TRUE(fs::exists(fs::path(frames) / "frame-000001.png"));
+    EXPECT_TRUE(fs::exists(fs::path(frames) / "frame-000002.png"));
+    EXPECT_FALSE(fs::exists(fs::path(frames) / "frame-000003.png"));
+    EXPECT_EQ(run({"--every", "2", "-o", (dir / "x.bmp").string()}), 2);
+    EXPECT_EQ(run({"--frames", frames, "--every", "0"}), 2);
+}
+
+}  // namespace
+}  // namespace nelmora
