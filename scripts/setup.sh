@@ -12,7 +12,7 @@ mode=${1:-test}
 
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-image-formats-plugins libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          clang libclang-rt-14-dev fonts-ipafont-mincho fonts-ipafont-gothic)
+          clang libclang-rt-14-dev fonts-ipafont-mincho fonts-ipafont-gothic xvfb)
 
 install_packages() {
     local missing=()
@@ -72,7 +72,12 @@ fuzz)
     ;;
 bench)
     configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DNELMORA_BUILD_TESTS=OFF
-    for b in build-bench/bin/bench_*; do "$b"; done
+    # The display benchmark needs a real X display; without one it gets Xvfb.
+    display=()
+    [ -z "${DISPLAY:-}" ] && display=(xvfb-run -a -s "-screen 0 1920x1200x24")
+    for b in build-bench/bin/bench_*; do
+        case "$b" in *bench_canvas_display) "${display[@]}" "$b" ;; *) "$b" ;; esac
+    done
     ;;
 *)
     echo "usage: $0 run|test|sanitize|fuzz [seconds]|bench" >&2

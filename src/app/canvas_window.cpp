@@ -3,9 +3,9 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QtMath>
 
 #include "app/document.h"
+#include "app/view_scale.h"
 #include "platform/image_view.h"
 
 namespace nelmora {
@@ -13,14 +13,8 @@ namespace nelmora {
 namespace {
 // The stock gray of the frame's background, shown where the canvas has no image.
 const QColor kBackground(128, 128, 128);
-
-// Plain ints, no 16-bit folding: while the button is held Qt keeps sending
-// positions outside the widget, negative or beyond its size, unchanged.
-QPoint pixelAt(const QMouseEvent* event)
-{
-    const QPointF p = event->position();
-    return {qFloor(p.x()), qFloor(p.y())};
-}
+// One screen frame: changes are put on screen at most this often.
+constexpr int kFrameMs = 16;
 }  // namespace
 
 CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
@@ -29,68 +23,117 @@ CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
     setObjectName(QStringLiteral("PCANVAS"));
     setWindowTitle(QStringLiteral("Canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    frameTimer_.setSingleShot(true);
+    connect(&frameTimer_, &QTimer::timeout, this, &CanvasWindow::flush);
     fitToImage();
     connect(&document, &Document::imageReplaced, this, &CanvasWindow::fitToImage);
-    connect(&document, &Document::pixelsChanged, this, qOverload<>(&QWidget::update));
+    connect(&document, &Document::pixelsChanged, this, &CanvasWindow::redraw);
 }
 
 void CanvasWindow::fitToImage()
 {
     const Image& image = workspace_.image();
-    resize(image.width, image.height);
+    resize(int(viewLength(image.width, zoom_)), int(viewLength(image.height, zoom_)));
+    redraw();
+}
+
+void CanvasWindow::setZoom(int percent)
+{
+    zoom_ = percent;
+    fitToImage();
+}
+
+void CanvasWindow::redraw()
+{
+    Image& image = workspace_.strokeImage();
+    display_.rebuild(image);
+    clearUpdate(image.update);
+    pending_ = QRect();
     update();
+}
+
+QPoint CanvasWindow::picturePixelAt(QPointF position) const
+{
+    return {pictureCoordinate(position.x(), zoom_), pictureCoordinate(position.y(), zoom_)};
 }
 
 void CanvasWindow::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    const Image& image = workspace_.image();
+    // A magnified canvas is far larger than the view: paint only what shows.
+    const QRect exposed = event->rect().intersected(visibleRegion().boundingRect());
+    const QRect pictureRect(0, 0, int(viewLength(image.width, zoom_)), int(viewLength(image.height, zoom_)));
+    if (!pictureRect.contains(exposed)) painter.fillRect(exposed, kBackground);
+    display_.paint(painter, exposed, zoom_);
+}
+
+void CanvasWindow::takeChanges()
+{
     Image& image = workspace_.strokeImage();
-    const QRect imageRect(0, 0, image.width, image.height);
-    if (!imageRect.contains(event->rect())) painter.fillRect(event->rect(), kBackground);
-    paintImage(painter, image, event->rect());
-    // Whatever the engine changed is on screen now.
+    const QRect changed = toQRect(image.update, image);
     clearUpdate(image.update);
+    if (changed.isEmpty()) return;
+    display_.refresh(image, changed);
+    pending_ |= QRect(QPoint(int(viewStart(changed.left(), zoom_)), int(viewStart(changed.top(), zoom_))),
+                      QPoint(int(viewEnd(changed.right() + 1, zoom_)) - 1, int(viewEnd(changed.bottom() + 1, zoom_)) - 1));
 }
 
 void CanvasWindow::showChanges()
 {
-    Image& image = workspace_.strokeImage();
-    showImageChanges(*this, image);
-    clearUpdate(image.update);
+    takeChanges();
+    if (pending_.isEmpty() || frameTimer_.isActive()) return;
+    const qint64 since = sinceFlush_.isValid() ? sinceFlush_.elapsed() : kFrameMs;
+    if (since >= kFrameMs)
+        flush();
+    else
+        frameTimer_.start(int(kFrameMs - since));
+}
+
+void CanvasWindow::flush()
+{
+    if (!pending_.isEmpty()) update(pending_);
+    pending_ = QRect();
+    sinceFlush_.start();
 }
 
 void CanvasWindow::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint p = pixelAt(event);
+    const QPoint p = picturePixelAt(event->position());
     if (event->button() == Qt::LeftButton) {
         // Nothing is drawn at the start of a stroke, so nothing is shown.
         stroke_.buttonDown(workspace_, p.x(), p.y());
     } else if (event->button() == Qt::RightButton) {
         // The color creator follows the document's note.
         workspace_.pickColor(p.x(), p.y());
+    } else {
+        event->ignore();
     }
 }
 
 void CanvasWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint p = pixelAt(event);
+    const QPoint p = picturePixelAt(event->position());
+    emit pointerMoved(p);
     if (stroke_.mouseMove(workspace_, p.x(), p.y())) showChanges();
 }
 
 void CanvasWindow::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint p = pixelAt(event);
-    stroke_.buttonUp(workspace_, p.x(), p.y(), [this] { showChanges(); });
+    if (event->button() != Qt::LeftButton) return event->ignore();
+    const QPoint p = picturePixelAt(event->position());
+    // The end dabs and a delayed pen's whole replay are shown once, when painted.
+    stroke_.buttonUp(workspace_, p.x(), p.y(), [this] { takeChanges(); });
+    showChanges();
 }
-
-}  // namespace nelmora
-
-namespace nelmora {
 
 bool CanvasWindow::repaintLastStroke()
 {
-    return stroke_.repaintLast(workspace_, [this] { showChanges(); });
+    // Shown once, when painted, as a release is.
+    const bool repainted = stroke_.repaintLast(workspace_, [this] { takeChanges(); });
+    showChanges();
+    return repainted;
 }
 
 }  // namespace nelmora

@@ -1,10 +1,14 @@
 #pragma once
-// The canvas: shows the current image one-to-one and turns the mouse into
-// strokes (left button) and color picks (right button).
+// The canvas: shows the current picture at the view's magnification and turns
+// the mouse into strokes (left button) and color picks (right button). Mouse
+// positions become whole picture pixels before they reach the stroke.
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include "doc/canvas_stroke.h"
+#include "platform/display_picture.h"
 
 namespace nelmora {
 
@@ -20,6 +24,17 @@ public:
     CanvasStroke& stroke() { return stroke_; }
     // Edit > Repaint the last stroke; false when there is none to repaint.
     bool repaintLastStroke();
+    int zoom() const { return zoom_; }
+    // Resizes the canvas to the picture at `percent` and repaints it.
+    void setZoom(int percent);
+    // Copies the whole picture to the screen again (View > Redraw).
+    void redraw();
+    // The picture pixel under a canvas position.
+    QPoint picturePixelAt(QPointF position) const;
+
+signals:
+    // The picture pixel under the pointer, whenever it moves over the canvas.
+    void pointerMoved(QPoint picturePixel);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,13 +43,22 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    // Puts what the engine changed on screen at once, inside the mouse event.
+    // Copies what the engine changed to the display picture.
+    void takeChanges();
+    // takeChanges, then schedules the changed part of the canvas: shown at
+    // once when a screen frame has passed since the last showing, else at the
+    // next frame.
     void showChanges();
-
+    void flush();
     void fitToImage();
 
     Workspace& workspace_;
     CanvasStroke stroke_;
+    DisplayPicture display_;
+    int zoom_ = 100;
+    QRect pending_;  // canvas pixels changed since the last flush
+    QTimer frameTimer_;
+    QElapsedTimer sinceFlush_;
 };
 
 }  // namespace nelmora

@@ -8,7 +8,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 
+#include "app/canvas_view.h"
 #include "app/canvas_window.h"
+#include "app/view_scale.h"
 #include "app/document.h"
 #include "app/new_image_dialog.h"
 #include "app/recording_files.h"
@@ -48,13 +50,9 @@ MainFrame::MainFrame(StrokeOps strokeOps, size_t undoBudget)
     setAcceptDrops(true);
 
     // The client area: stock gray, the canvas at its top-left corner and never
-    // stretched with the frame.
-    auto* client = new QWidget(this);
-    client->setAutoFillBackground(true);
-    QPalette gray = client->palette();
-    gray.setColor(QPalette::Window, QColor(128, 128, 128));
-    client->setPalette(gray);
-    setCentralWidget(client);
+    // stretched with the frame; scroll bars when the picture does not fit.
+    view_ = new CanvasView(this);
+    setCentralWidget(view_);
     buildMenu();
 
     try {
@@ -65,8 +63,11 @@ MainFrame::MainFrame(StrokeOps strokeOps, size_t undoBudget)
     document_->workspace().setUndoBudget(undoBudget);
     connect(document_.get(), &Document::historyChanged, this, &MainFrame::updateUndoActions);
     updateUndoActions();
-    canvas_ = new CanvasWindow(*document_, client, strokeOps);
-    canvas_->move(0, 0);
+    canvas_ = new CanvasWindow(*document_, view_, strokeOps);
+    view_->setCanvas(canvas_);
+    canvas_->setFocusPolicy(Qt::StrongFocus);
+    canvas_->setFocus();
+    connect(view_, &CanvasView::zoomChanged, this, &MainFrame::showZoom);
 
     toolWindows_[kPenPaletteTool] = createPenPaletteWindow(*document_);
     toolWindows_[kColorCreatorTool] = createColorCreatorWindow(*document_);
@@ -146,19 +147,31 @@ void MainFrame::buildMenu()
 
     // View and Selection are present but not working yet: greyed, no actions.
     QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
-    view->menuAction()->setEnabled(false);
-    greyed(view, "再描画(&R)");
+    actions_.redraw = item(view, "再描画(&R)");
+    connect(actions_.redraw, &QAction::triggered, this, [this] {
+        if (canvas_) canvas_->redraw();
+    });
     view->addSeparator();
     QMenu* loupe = view->addMenu(QStringLiteral("ルーペ(&R)"));
-    loupe->menuAction()->setEnabled(false);
-    item(loupe, "25%");
-    item(loupe, "50%");
-    loupe->addSeparator();
-    ticked(item(loupe, "100%"), true);
-    loupe->addSeparator();
-    item(loupe, "200%");
-    item(loupe, "300%");
-    item(loupe, "400%");
+    for (size_t k = 0; k < kZoomLevels.size(); ++k) {
+        const int percent = kZoomLevels[k];
+        // The separators stand where they always have: after 50 % and after 100 %.
+        if (percent == 100 || percent == 200) loupe->addSeparator();
+        QAction* level = ticked(item(loupe, (std::to_string(percent) + "%").c_str()), percent == kDefaultZoom);
+        actions_.zoom[k] = level;
+        connect(level, &QAction::triggered, this, [this, percent] { view_->zoomTo(percent); });
+    }
+    // Ctrl + "+" and "-" step through the levels about the middle of the view; Ctrl + 0 is 100 %.
+    auto shortcut = [this](QKeySequence keys, auto slot) {
+        auto* a = new QAction(this);
+        a->setShortcut(keys);
+        addAction(a);
+        connect(a, &QAction::triggered, view_, slot);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus), [this] { view_->zoomIn(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { view_->zoomIn(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { view_->zoomOut(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { view_->zoomTo(kDefaultZoom); });
 
     QMenu* window = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     QMenu* tool = window->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
@@ -192,6 +205,11 @@ void MainFrame::buildMenu()
     // 400-pixel frame; a wider fallback face pushes "ヘルプ" off its end.
     bar->setFont(gothicFont(9));
     for (QMenu* menu : bar->findChildren<QMenu*>()) menu->setFont(gothicFont(9));
+}
+
+void MainFrame::showZoom(int percent)
+{
+    for (size_t k = 0; k < kZoomLevels.size(); ++k) actions_.zoom[k]->setChecked(kZoomLevels[k] == percent);
 }
 
 void MainFrame::updateUndoActions()
@@ -277,7 +295,8 @@ void MainFrame::replayRecording()
     const QString path = dialogs().openFileName(this, QStringLiteral("記録 (*.nlr);;すべてのファイル (*)"));
     if (path.isEmpty()) return;
     const QString problem = nelmora::replayRecording(document_->workspace(), canvas_->stroke(), path, this);
-    canvas_->update();
+    // The replay's strokes went past the canvas's display copy.
+    canvas_->redraw();
     if (!problem.isEmpty())
         dialogs().showWarning(this, QStringLiteral("記録を再生"), QStringLiteral("記録の再生が途中で止まりました。\n") + problem);
 }

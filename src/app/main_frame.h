@@ -14,6 +14,7 @@ class QMenu;
 
 namespace nelmora {
 
+class CanvasView;
 class CanvasWindow;
 class Document;
 
@@ -28,6 +29,8 @@ struct MainFrameActions {
     QAction* exit = nullptr;
     QAction* undo = nullptr;
     QAction* redo = nullptr;
+    QAction* redraw = nullptr;
+    std::array<QAction*, 8> zoom{};  // the magnifier's levels, kZoomLevels order
     QAction* fillWhite = nullptr;
     QAction* fillChecker = nullptr;
     QAction* fillBlack = nullptr;
@@ -50,6 +53,7 @@ public:
 
     Document& document() { return *document_; }
     CanvasWindow* canvas() const { return canvas_; }
+    CanvasView* view() const { return view_; }
     // Null once the frame has closed.
     ToolWindow* toolWindow(int index) const { return toolWindows_[size_t(index)]; }
     bool toolVisible(int index) const { return toolVisible_[size_t(index)] != 0; }
@@ -77,10 +81,12 @@ protected:
 private:
     void buildMenu();
     void updateUndoActions();
+    void showZoom(int percent);
     void applyVisibility();
     void destroyToolWindows();
 
     std::unique_ptr<Document> document_;
+    CanvasView* view_ = nullptr;
     CanvasWindow* canvas_ = nullptr;
     std::array<ToolWindow*, kToolCount> toolWindows_{};
     std::array<int, kToolCount> toolVisible_{1, 1, 1, 0, 0};

@@ -1,13 +1,12 @@
 #include "engine/dab.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "engine/blend_modes.h"
 #include "engine/color.h"
+#include "engine/dab_kernels.h"
 #include "engine/wrap_int.h"
 #include "image/tables.h"
 
@@ -67,22 +66,92 @@ struct CoverageRun {
     int32_t count;
 };
 
+// The pixels i of 0..count-1 with 0 <= start + i * step <= limit, as
+// [first, last): one interval while start + i * step does not wrap.
+inline void inRange(int64_t start, int32_t step, int64_t limit, int32_t count, int64_t& first, int64_t& last)
+{
+    const int64_t low = -start, high = limit - start;
+    int64_t from = 0, to = count;
+    if (step > 0) {
+        from = ceilDiv(low, step);
+        to = floorDiv(high, step) + 1;
+    } else if (step < 0) {
+        from = ceilDiv(high, step);
+        to = floorDiv(low, step) + 1;
+    } else if (low > 0 || high < 0) {
+        to = 0;
+    }
+    first = std::max(first, from);
+    last = std::min(last, to);
+}
+
+inline bool staysInInt32(int32_t start, int32_t step, int32_t count)
+{
+    const int64_t end = int64_t(start) + int64_t(step) * (count - 1);
+    return end >= INT32_MIN && end <= INT32_MAX;
+}
+
+// What the last row of an unrotated walk sampled: every row starts at the
+// same u, so the run is the same, and a map scaled up repeats each map row.
+struct RowCache {
+    bool valid = false;
+    int32_t start = 0, count = 0, mv = 0;
+    int32_t first = 0, last = 0;
+    CoverageRun run{};
+};
+
+// The run without its uncovered ends: no kernel changes an uncovered pixel,
+// and a round shape leaves a fifth of its box uncovered. Eight bytes a step;
+// the first covered byte of a step is the lowest set byte on little-endian.
+inline CoverageRun trimmed(CoverageRun run)
+{
+    constexpr bool kLittle = std::endian::native == std::endian::little;
+    while (run.count >= 8) {
+        uint64_t eight;
+        std::memcpy(&eight, run.coverage, 8);
+        const int32_t skip = eight == 0 ? 8 : kLittle ? std::countr_zero(eight) / 8 : 0;
+        run.coverage += skip, run.first += skip, run.count -= skip;
+        if (eight != 0) break;
+    }
+    while (run.count >= 8) {
+        uint64_t eight;
+        std::memcpy(&eight, run.coverage + run.count - 8, 8);
+        run.count -= eight == 0 ? 8 : kLittle ? std::countl_zero(eight) / 8 : 0;
+        if (eight != 0) break;
+    }
+    while (run.count > 0 && run.coverage[0] == 0) ++run.coverage, ++run.first, --run.count;
+    while (run.count > 0 && run.coverage[run.count - 1] == 0) --run.count;
+    return run;
+}
+
 // Samples `count` pixels of a row, nearest neighbour, into `buffer` (or points
 // into the map). usableWidth and usableHeight are the map size (color group)
 // or one less (the other groups never use the last column and row).
-// Unrotated rows (dv = 0) stay on one map row: only the pixels that land on
-// it are sampled, and at thickness 1.0 (du = 256) the map row itself is used.
+// Rotated rows are sampled whole, pixels off the map reading 0. Unrotated
+// rows stay on one map row: only the pixels that land on it, one run found
+// by division, are sampled, and at thickness 1.0 (du = 256) the map row
+// itself is used. `cache` (or null) carries that run from row to row.
 CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usableHeight, int32_t& u, int32_t& v,
-                      int32_t du, int32_t dv, int32_t count, uint8_t* buffer)
+                      int32_t du, int32_t dv, int32_t count, uint8_t* buffer, RowCache* cache)
 {
     if (dv != 0) {
-        for (int32_t i = 0; i < count; ++i) {
-            const int32_t mu = u >> 8, mv = v >> 8;
-            const bool inside = uint32_t(mu) < uint32_t(usableWidth) && uint32_t(mv) < uint32_t(usableHeight);
-            buffer[i] = inside ? shape.coverage[mv * shape.stride + mu] : 0;
-            u = wrapAdd(u, du);
-            v = wrapAdd(v, dv);
+        const int32_t startU = u, startV = v;
+        u = int32_t(uint32_t(u) + uint32_t(du) * uint32_t(count));
+        v = int32_t(uint32_t(v) + uint32_t(dv) * uint32_t(count));
+        if (!staysInInt32(startU, du, count) || !staysInInt32(startV, dv, count)) {
+            // Coordinates that wrap within the row: one pixel at a time.
+            int32_t su = startU, sv = startV;
+            for (int32_t i = 0; i < count; ++i) {
+                const int32_t mu = su >> 8, mv = sv >> 8;
+                const bool inside = uint32_t(mu) < uint32_t(usableWidth) && uint32_t(mv) < uint32_t(usableHeight);
+                buffer[i] = inside ? shape.coverage[mv * shape.stride + mu] : 0;
+                su = wrapAdd(su, du);
+                sv = wrapAdd(sv, dv);
+            }
+            return {buffer, 0, count};
         }
+        dabKernels().sampleMap(shape.coverage, shape.stride, usableWidth, usableHeight, startU, startV, du, dv, count,
+                               buffer);
         return {buffer, 0, count};
     }
     const int32_t mv = v >> 8;
@@ -90,124 +159,59 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
     u = int32_t(uint32_t(u) + uint32_t(du) * uint32_t(count));
     if (uint32_t(mv) >= uint32_t(usableHeight)) return {buffer, 0, 0};
     const uint8_t* row = shape.coverage + size_t(mv) * size_t(shape.stride);
-    // The pixels i with 0 <= start + i * du <= usableWidth * 256 - 1 form one
-    // run (u does not wrap within it).
-    const int64_t low = -int64_t(start), high = int64_t(usableWidth) * 256 - 1 - int64_t(start);
-    int64_t from = 0, to = count;
-    if (du > 0) {
-        from = ceilDiv(low, du);
-        to = floorDiv(high, du) + 1;
-    } else if (du < 0) {
-        from = ceilDiv(high, du);
-        to = floorDiv(low, du) + 1;
-    } else if (low > 0 || high < 0) {
-        to = 0;
+    const bool sameRun = cache && cache->valid && cache->start == start && cache->count == count;
+    if (sameRun && cache->mv == mv) return cache->run;
+    int32_t first = 0, last = 0;
+    if (sameRun) {
+        first = cache->first, last = cache->last;
+    } else {
+        // The pixels i with 0 <= start + i * du <= usableWidth * 256 - 1 form
+        // one run (u does not wrap within it).
+        int64_t from = 0, to = count;
+        inRange(start, du, int64_t(usableWidth) * 256 - 1, count, from, to);
+        first = int32_t(std::clamp<int64_t>(from, 0, count));
+        last = int32_t(std::clamp<int64_t>(to, first, count));
     }
-    const int32_t first = int32_t(std::clamp<int64_t>(from, 0, count));
-    const int32_t last = int32_t(std::clamp<int64_t>(to, first, count));
-    if (du == 256) return {row + ((start >> 8) + first), first, last - first};
-    int64_t w = int64_t(start) + int64_t(first) * du;
-    for (int32_t i = first; i < last; ++i, w += du) buffer[i] = row[w >> 8];
-    return {buffer + first, first, last - first};
+    CoverageRun run{buffer + first, first, last - first};
+    if (du == 256) {
+        run.coverage = row + ((start >> 8) + first);
+    } else if (last > first) {
+        dabKernels().sampleRun(row, (shape.height - mv) * shape.stride, int32_t(int64_t(start) + int64_t(first) * du),
+                               du, last - first, buffer + first);
+    }
+    if (cache) *cache = {true, start, count, mv, first, last, run};
+    return run;
 }
 
-constexpr int32_t kChunk = 256;
+constexpr int32_t kChunk = kMaxRun;
 
 // Calls visitChunk(row, firstColumn, coverage, count) for every run of up to
-// kChunk pixels of every row of the box that the shape may cover.
+// kChunk pixels of every row of the box that the shape may cover; with
+// trimEnds also map rows used in place lose their uncovered ends (worth it
+// when a pixel costs the kernel more than finding those ends costs the row).
 template <typename VisitChunk>
-void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, VisitChunk visitChunk)
+void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, bool trimEnds, VisitChunk visitChunk)
 {
     const int32_t usableWidth = lastColumnUsed ? shape.width : shape.width - 1;
     const int32_t usableHeight = lastColumnUsed ? shape.height : shape.height - 1;
     uint8_t buffer[kChunk];
     const int32_t columns = walk.columns();
+    // The buffer holds the last row's samples only when a row is one chunk.
+    RowCache cache;
+    RowCache* rowCache = columns <= kChunk ? &cache : nullptr;
     for (int32_t py = walk.top; py < walk.bottom; py += 256) {
         int32_t u = walk.rowU(py), v = walk.rowV(py);
         const int32_t row = py >> 8;
         for (int32_t first = 0; first < columns; first += kChunk) {
             const int32_t count = std::min(kChunk, columns - first);
-            const CoverageRun run = sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, buffer);
+            CoverageRun run = sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, buffer, rowCache);
+            // Runs sampled into the buffer are always trimmed: next to the
+            // sampling, finding their ends costs little.
+            const bool sampled = run.coverage >= buffer && run.coverage < buffer + kChunk;
+            if (trimEnds || sampled) run = trimmed(run);
             if (run.count > 0) visitChunk(row, (walk.left >> 8) + first + run.first, run.coverage, run.count);
         }
     }
-}
-
-// Color group, Normal: mixColor(D, color, alpha), the color itself a mix
-// of the two dab colors by coverage; alpha 0 (also every uncovered pixel)
-// leaves the pixel untouched. Bit-identical to mixColor, on channel pairs.
-inline uint32_t normalPixel(uint32_t d, uint32_t m, uint32_t c1, uint32_t c2, bool oneColor, uint32_t strength)
-{
-    const uint32_t a = (m * strength) >> 16;
-    if (a == 0) return d;
-    uint32_t color = c1;
-    if (!oneColor) {
-        const uint32_t rb = ((c2 & 0xFF00FFu) * (256 - m) + (c1 & 0xFF00FFu) * m + 0x800080u) >> 8;
-        const uint32_t g = ((c2 & 0xFF00u) * (256 - m) + (c1 & 0xFF00u) * m + 0x8000u) >> 8;
-        color = (rb & 0xFF00FFu) | (g & 0xFF00u);
-    }
-    const uint32_t rb = ((d & 0xFF00FFu) * (256 - a) + (color & 0xFF00FFu) * a + 0x800080u) >> 8;
-    const uint32_t g = ((d & 0xFF00u) * (256 - a) + (color & 0xFF00u) * a + 0x8000u) >> 8;
-    return 0xFF000000u | (rb & 0xFF00FFu) | (g & 0xFF00u);
-}
-
-#if defined(__SSE2__)
-// (x * (256 - w) + y * w + 128) >> 8 on eight 16-bit lanes, as
-// ((x << 8) + (y - x) * w + 128) >> 8: the true sum lies in 0..65408, so the
-// lanes' wraparound arithmetic gives it exactly with one multiply.
-inline __m128i mixLanes(__m128i x, __m128i y, __m128i w)
-{
-    const __m128i sum = _mm_add_epi16(_mm_slli_epi16(x, 8), _mm_mullo_epi16(_mm_sub_epi16(y, x), w));
-    return _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(128)), 8);
-}
-
-// Four pixels at a time, one channel per 16-bit lane: the same arithmetic as
-// normalPixel, which finishes the last pixels of the run.
-int32_t normalRunSse2(uint32_t* pixels, const uint8_t* coverage, int32_t count, uint32_t c1, uint32_t c2,
-                      bool oneColor, uint32_t strength)
-{
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i strengthLanes = _mm_set1_epi16(int16_t(uint16_t(strength)));
-    const __m128i lowBytes = _mm_set1_epi32(0x00FFFFFF);
-    const __m128i topByte = _mm_set1_epi32(int32_t(0xFF000000u));
-    const __m128i color1 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c1)), zero);
-    const __m128i color2 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(c2)), zero);
-    int32_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        int32_t fourBytes;
-        std::memcpy(&fourBytes, coverage + i, 4);
-        if (fourBytes == 0) continue;  // uncovered: the corners and the spare ring
-        const __m128i m = _mm_unpacklo_epi8(_mm_cvtsi32_si128(fourBytes), zero);
-        const __m128i a = _mm_mulhi_epu16(m, strengthLanes);  // (m * strength) >> 16
-        const __m128i aPairs = _mm_unpacklo_epi16(a, a);
-        const __m128i aLow = _mm_unpacklo_epi32(aPairs, aPairs), aHigh = _mm_unpackhi_epi32(aPairs, aPairs);
-        __m128i colorLow = color1, colorHigh = color1;
-        if (!oneColor) {
-            const __m128i mPairs = _mm_unpacklo_epi16(m, m);
-            colorLow = mixLanes(color2, color1, _mm_unpacklo_epi32(mPairs, mPairs));
-            colorHigh = mixLanes(color2, color1, _mm_unpackhi_epi32(mPairs, mPairs));
-        }
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
-        const __m128i mixed = _mm_packus_epi16(mixLanes(_mm_unpacklo_epi8(d, zero), colorLow, aLow),
-                                               mixLanes(_mm_unpackhi_epi8(d, zero), colorHigh, aHigh));
-        // Alpha 0 keeps the old top byte, any other alpha writes 0xFF there.
-        const __m128i keep = _mm_cmpeq_epi32(_mm_unpacklo_epi16(a, zero), zero);
-        const __m128i top = _mm_or_si128(_mm_andnot_si128(keep, topByte), _mm_and_si128(keep, _mm_andnot_si128(lowBytes, d)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), _mm_or_si128(_mm_and_si128(mixed, lowBytes), top));
-    }
-    return i;
-}
-#endif
-
-void normalRun(uint32_t* pixels, const uint8_t* coverage, int32_t count, uint32_t c1, uint32_t c2,
-               uint32_t strength)
-{
-    const bool oneColor = c1 == c2;
-    int32_t i = 0;
-#if defined(__SSE2__)
-    i = normalRunSse2(pixels, coverage, count, c1, c2, oneColor, strength);
-#endif
-    for (; i < count; ++i) pixels[i] = normalPixel(pixels[i], coverage[i], c1, c2, oneColor, strength);
 }
 
 void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, const DabWalk& walk)
@@ -216,38 +220,40 @@ void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int
         values[size_t(i)] = clampUnit(values[size_t(i)]);
     const BlendMode* mode = findBlendMode(code);
     if (!mode || !mode->color) return;
-    const bool isNormal = mode->code == 0x101;
-    const uint32_t c1 = hsbToRgb(values[slot::hue1] & 0xFFFF, values[slot::saturation1], values[slot::brightness1]);
-    const uint32_t c2 = hsbToRgb(values[slot::hue2] & 0xFFFF, values[slot::saturation2], values[slot::brightness2]);
-    const int32_t strength = values[slot::strength];
-    const ColorOp blend = mode->color;
-    walkRows(shape, walk, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
-        uint32_t* pixels = image.pixels + size_t(row) * size_t(image.stride) + size_t(column);
-        if (isNormal) return normalRun(pixels, coverage, count, c1, c2, uint32_t(strength));
-        for (int32_t i = 0; i < count; ++i) {
-            const int32_t m = coverage[i];
-            if (m == 0) continue;
-            const uint32_t color = c1 == c2 ? c1 : mixColor(c2, c1, m);
-            pixels[i] = blend(pixels[i], color, (m * strength) >> 16);
-        }
+    ColorParams params{};
+    params.c1 = hsbToRgb(values[slot::hue1] & 0xFFFF, values[slot::saturation1], values[slot::brightness1]);
+    params.c2 = hsbToRgb(values[slot::hue2] & 0xFFFF, values[slot::saturation2], values[slot::brightness2]);
+    params.strength = values[slot::strength];
+    params.oneColor = params.c1 == params.c2;
+    rgbToHsb(params.c1, params.hue1, params.saturation1, params.brightness1);
+    // The HSB modes of a two-color dab read the color's HSB by coverage.
+    int32_t hueBy[256], saturationBy[256], brightnessBy[256];
+    if (mode->code >= 0x10B && !params.oneColor) {
+        dabKernels().hsbByCoverage(params.c1, params.c2, hueBy, saturationBy, brightnessBy);
+        params.hueBy = hueBy, params.saturationBy = saturationBy, params.brightnessBy = brightnessBy;
+    }
+    const auto run = dabKernels().color[mode->code & 0xFF];
+    // The modes up to Inverse-light cost a few instructions a pixel.
+    const bool trimEnds = (mode->code & 0xFF) > 10;
+    walkRows(shape, walk, true, trimEnds, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+        run(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), coverage, count, params);
     });
 }
 
-void drawHsbGroup(Image& image, const ShapeMap& shape, const SlotValues& values, HsbOp shift, const DabWalk& walk)
+void drawHsbGroup(Image& image, const ShapeMap& shape, const SlotValues& values, int32_t op, const DabWalk& walk)
 {
     const int32_t strength = values[slot::strength];
-    walkRows(shape, walk, false, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
-        uint32_t* pixels = image.pixels + size_t(row) * size_t(image.stride) + size_t(column);
-        for (int32_t i = 0; i < count; ++i)
-            if (coverage[i] != 0) pixels[i] = shift(pixels[i], wrapMul(coverage[i], strength) >> 8);
+    const auto run = dabKernels().hsb[op];
+    walkRows(shape, walk, false, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+        run(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), coverage, count, strength);
     });
 }
 
 // Displacement and filter groups compute into the scratch image while they
 // read the image as it was before the dab, then copy the box back.
-template <typename NewPixel>
-void drawThroughScratch(Image& image, const ShapeMap& shape, const DabWalk& walk, int32_t strength,
-                        NewPixel newPixel)
+// runChunk(out, row, column, coverage, count) fills one run of a scratch row.
+template <typename RunChunk>
+void drawThroughScratch(Image& image, const ShapeMap& shape, const DabWalk& walk, RunChunk runChunk)
 {
     const int32_t columns = walk.columns(), rows = walk.rows();
     if (columns <= 0 || rows <= 0) return;
@@ -255,13 +261,59 @@ void drawThroughScratch(Image& image, const ShapeMap& shape, const DabWalk& walk
     if (!scratch) return;
     const int32_t left = walk.left >> 8, top = walk.top >> 8;
     copyRect(image, *scratch, left, top, columns, rows, 0, 0);
-    walkRows(shape, walk, false, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+    walkRows(shape, walk, false, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
         uint32_t* out = scratch->pixels + size_t(row - top) * size_t(scratch->stride) + size_t(column - left);
-        const int32_t py = row << 8;
-        for (int32_t i = 0; i < count; ++i)
-            if (coverage[i] != 0) out[i] = newPixel((column + i) << 8, py, wrapMul(coverage[i], strength) >> 8);
+        runChunk(out, row, column, coverage, count);
     });
     copyRect(*scratch, image, 0, 0, columns, rows, left, top);
+}
+
+void drawDisplacementGroup(Image& image, const ShapeMap& shape, const SlotValues& values, int32_t op,
+                           const DabWalk& walk, RandomState& random)
+{
+    DisplaceParams params{};
+    params.x = walk.x;
+    params.y = walk.y;
+    params.strength = values[slot::strength];
+    params.thickness = values[slot::thickness];
+    const int32_t length = wrapMul(values[slot::interval] >> 8, values[slot::thickness] >> 8);
+    const int32_t q = values[slot::motionAngle] & 0xFFFF;
+    params.pullX = wrapMul(sinTable()[q], length) >> 10;
+    params.pullY = wrapMul(cosTable()[q], length) >> 10;
+    const int32_t t = values[slot::thickness] >> 8;
+    const auto run = dabKernels().displace[op];
+    // The diffusions draw one number per covered pixel in row order, before
+    // the run is computed; uncovered pixels get 0, which they never use.
+    int32_t drawn[2 * kDrawnStride];
+    const TrigTable& cosines = cosTable();
+    const TrigTable& sines = sinTable();
+    drawThroughScratch(image, shape, walk,
+                       [&](uint32_t* out, int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+                           if (op == 4) {
+                               for (int32_t i = 0; i < count; ++i) {
+                                   const int32_t r = coverage[i] ? 2 * drawRandom(random) : 0;
+                                   drawn[i] = coverage[i] ? wrapMul(cosines[r], t) >> 8 : 0;
+                                   drawn[kDrawnStride + i] = coverage[i] ? wrapMul(sines[r], t) >> 8 : 0;
+                               }
+                           } else if (op == 5) {
+                               for (int32_t i = 0; i < count; ++i) drawn[i] = coverage[i] ? drawRandom(random) : 0;
+                           }
+                           run(image, out, coverage, count, column, row, params, drawn);
+                       });
+}
+
+void drawFilterGroup(Image& image, const ShapeMap& shape, const SlotValues& values, int32_t op, const DabWalk& walk)
+{
+    FilterParams params{};
+    params.strength = values[slot::strength];
+    const int32_t q = values[slot::ex1] & 0xFFFF;
+    params.u = wrapMul(sinTable()[q], values[slot::ex2]) >> 12;
+    params.w = wrapMul(cosTable()[q], values[slot::ex2]) >> 12;
+    const auto run = dabKernels().filter[op];
+    drawThroughScratch(image, shape, walk,
+                       [&](uint32_t* out, int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+                           run(image, out, coverage, count, column, row, params);
+                       });
 }
 
 }  // namespace
@@ -304,25 +356,18 @@ int32_t drawDab(Image& image, const ShapeMap& shape, SlotValues& values, int32_t
     walk.du = (walk.cosA * 256) / scale;
     walk.dv = -(walk.sinA * 256) / scale;
 
-    const int32_t strength = values[slot::strength];
     const BlendMode* mode = findBlendMode(code);
+    const int32_t op = mode ? mode->code & 0xFF : 0;
     switch (code & 0xF00) {
     case kColorGroup: drawColorGroup(image, shape, values, code, walk); break;
     case kHsbGroup:
-        if (mode && mode->hsb) drawHsbGroup(image, shape, values, mode->hsb, walk);
+        if (mode && mode->hsb) drawHsbGroup(image, shape, values, op, walk);
         break;
     case kDisplacementGroup:
-        if (!mode || !mode->displacement) break;
-        drawThroughScratch(image, shape, walk, strength, [&](int32_t px, int32_t py, int32_t amount) {
-            const Offset o = mode->displacement(values, wrapSub(px, x), wrapSub(py, y), amount, random);
-            return sampleBilinear(image, wrapAdd(px, o.x), wrapAdd(py, o.y));
-        });
+        if (mode && mode->displacement) drawDisplacementGroup(image, shape, values, op, walk, random);
         break;
     case kFilterGroup:
-        if (!mode || !mode->filter) break;
-        drawThroughScratch(image, shape, walk, strength, [&](int32_t px, int32_t py, int32_t amount) {
-            return mode->filter(image, values, px, py, amount);
-        });
+        if (mode && mode->filter) drawFilterGroup(image, shape, values, op, walk);
         break;
     default: break;
     }

@@ -35,7 +35,9 @@ protected:
     void SetUp() override
     {
         MainFrameFixture::SetUp();
-        dir = fs::path(::testing::TempDir()) / "nelmora-recording";
+        // A folder per test: ctest runs them side by side.
+        dir = fs::path(::testing::TempDir()) /
+              ("nelmora-recording-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         ImagePtr gradient(createImage(90, 70, 0, 0, 0));

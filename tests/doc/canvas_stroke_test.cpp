@@ -148,11 +148,6 @@ TEST(FillImage, CheckerOfEightPixelSquares)
         }
 }
 
-}  // namespace
-}  // namespace nelmora
-
-namespace nelmora {
-namespace {
 
 // Repaint the last stroke with the real engine: one step over the stroke.
 struct StrokeRepaint : ::testing::Test {

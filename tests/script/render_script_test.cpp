@@ -152,11 +152,6 @@ TEST_F(RenderScriptRun, MouseCommandsGoThroughTheCanvas)
     EXPECT_FALSE(canvas.stroking());
 }
 
-}  // namespace
-}  // namespace nelmora
-
-namespace nelmora {
-namespace {
 
 TEST(RenderScriptParse, RecordingCommands)
 {

@@ -273,35 +273,9 @@ TEST_F(RenderTool, UndoAndRedoLinesStepThroughThePicture)
     EXPECT_EQ(run({"--undo-memory", "64", "-o", out}, "fill black\nundo\n"), 0);
 }
 
-}  // namespace
-}  // namespace nelmora
 
-namespace nelmora {
-namespace {
-
-struct RenderToolInputs : ::testing::Test {
-    void SetUp() override
-    {
-        dir = fs::path(::testing::TempDir()) / "nelmora-render-inputs";
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    int run(const std::vector<std::string>& args, const std::string& script = "")
-    {
-        std::istringstream in(script);
-        std::ostringstream err;
-        const int status = runRenderTool(args, in, err);
-        errors = err.str();
-        return status;
-    }
-    fs::path dir;
-    std::string errors;
-};
-
-TEST_F(RenderToolInputs, AFolderAsScriptIsAnErrorAndNothingIsWritten)
+TEST_F(RenderTool, AFolderAsScriptIsAnErrorAndNothingIsWritten)
 {
-    const std::string out = (dir / "out.bmp").string();
     EXPECT_EQ(run({"--events", dir.string(), "-o", out}), 2);
     EXPECT_NE(errors.find("folder"), std::string::npos) << errors;
     EXPECT_FALSE(fs::exists(out));
@@ -311,7 +285,7 @@ TEST_F(RenderToolInputs, AFolderAsScriptIsAnErrorAndNothingIsWritten)
     EXPECT_FALSE(fs::exists(out));
 }
 
-TEST_F(RenderToolInputs, FramesEveryNCommands)
+TEST_F(RenderTool, FramesEveryNCommands)
 {
     const std::string frames = (dir / "frames").string();
     EXPECT_EQ(run({"--frames", frames, "--every", "2"}, "fill black\nfill white\nfill checker\nfill black\nfill white\n"),

@@ -1,0 +1,182 @@
+// What showing the picture costs on a real display (run it under X or Xvfb,
+// not the offscreen platform, whose flush is free). Process CPU time, so Qt's
+// own threads count too; the X server's work does not.
+//  - BM_MoveShown/k: k mouse moves of the start-up pen (80-px dabs) sent to the
+//    canvas as real events, then one screen frame shown; per event, against
+//    BM_MoveEngineOnly, the same moves through the stroke handling alone, and
+//    BM_IdleFrames/k, the event loop letting the same frames pass idle.
+//  - BM_DelayedRelease: releasing a 2000-point stroke of a delayed pen, shown
+//    once, against BM_DelayedReleaseEngineOnly.
+//  - BM_RedrawView/percent: a full 1600 x 1000 view of a 4000 x 4000 picture
+//    redrawn and put on screen, at 25, 100 and 400 %.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+
+#include "app/canvas_view.h"
+#include "app/canvas_window.h"
+#include "app/document.h"
+#include "app/main_frame.h"
+
+namespace nelmora {
+namespace {
+
+constexpr int kMoves = 240;
+
+QPoint pathPoint(int i) { return {50 + (i % 90) * 10, 60 + (i / 90) * 40}; }
+
+void send(QWidget* canvas, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &event);
+}
+
+// Lets the next screen frame come and go, so whatever is due is painted and flushed.
+void showFrame()
+{
+    QTest::qWait(20);
+    QCoreApplication::processEvents();
+}
+
+struct Program {
+    MainFrame frame;
+    Program(int width, int height)
+    {
+        frame.resize(1700, 1150);
+        frame.show();
+        (void)QTest::qWaitForWindowExposed(&frame);
+        frame.document().workspace().replaceImage(ImagePtr(createImage(width, height, 0, 0, 0xFFFFFF)));
+        showFrame();
+    }
+    Workspace& workspace() { return frame.document().workspace(); }
+};
+
+void BM_MoveShown(benchmark::State& state)
+{
+    const int perFrame = int(state.range(0));
+    Program program(1000, 1000);
+    QWidget* canvas = program.frame.canvas();
+    for (auto _ : state) {
+        send(canvas, QEvent::MouseButtonPress, pathPoint(0), Qt::LeftButton, Qt::LeftButton);
+        for (int i = 1; i <= kMoves; ++i) {
+            send(canvas, QEvent::MouseMove, pathPoint(i), Qt::NoButton, Qt::LeftButton);
+            if (i % perFrame == 0) showFrame();
+        }
+        send(canvas, QEvent::MouseButtonRelease, pathPoint(kMoves), Qt::LeftButton, Qt::NoButton);
+        showFrame();
+        state.PauseTiming();
+        program.workspace().undo();
+        showFrame();
+        state.ResumeTiming();
+    }
+    state.counters["events"] = double(kMoves);
+}
+BENCHMARK(BM_MoveShown)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// The event loop's own cost of letting the same frames pass with nothing to show.
+void BM_IdleFrames(benchmark::State& state)
+{
+    const int perFrame = int(state.range(0));
+    Program program(1000, 1000);
+    for (auto _ : state)
+        for (int i = 0; i <= kMoves / perFrame; ++i) showFrame();
+}
+BENCHMARK(BM_IdleFrames)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+void BM_MoveEngineOnly(benchmark::State& state)
+{
+    Workspace workspace(1000, 1000);
+    CanvasStroke stroke;
+    for (auto _ : state) {
+        stroke.buttonDown(workspace, pathPoint(0).x(), pathPoint(0).y());
+        for (int i = 1; i <= kMoves; ++i) {
+            stroke.mouseMove(workspace, pathPoint(i).x(), pathPoint(i).y());
+            clearUpdate(workspace.strokeImage().update);
+        }
+        stroke.buttonUp(workspace, pathPoint(kMoves).x(), pathPoint(kMoves).y(), [] {});
+        state.PauseTiming();
+        workspace.undo();
+        state.ResumeTiming();
+    }
+    state.counters["events"] = double(kMoves);
+}
+BENCHMARK(BM_MoveEngineOnly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+constexpr int kDelayedPoints = 2000;
+QPoint delayedPoint(int i) { return {40 + (i % 400) * 2, 40 + (i / 400) * 30}; }
+
+void prepareDelayed(Workspace& workspace)
+{
+    workspace.setPenField(0, PenField::drawMode, 2);
+}
+
+void BM_DelayedRelease(benchmark::State& state)
+{
+    Program program(1000, 1000);
+    prepareDelayed(program.workspace());
+    QWidget* canvas = program.frame.canvas();
+    for (auto _ : state) {
+        state.PauseTiming();
+        send(canvas, QEvent::MouseButtonPress, delayedPoint(0), Qt::LeftButton, Qt::LeftButton);
+        for (int i = 1; i < kDelayedPoints; ++i)
+            send(canvas, QEvent::MouseMove, delayedPoint(i), Qt::NoButton, Qt::LeftButton);
+        showFrame();
+        state.ResumeTiming();
+        send(canvas, QEvent::MouseButtonRelease, delayedPoint(kDelayedPoints - 1), Qt::LeftButton, Qt::NoButton);
+        showFrame();
+        state.PauseTiming();
+        program.workspace().undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DelayedRelease)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+void BM_DelayedReleaseEngineOnly(benchmark::State& state)
+{
+    Workspace workspace(1000, 1000);
+    prepareDelayed(workspace);
+    CanvasStroke stroke;
+    for (auto _ : state) {
+        state.PauseTiming();
+        stroke.buttonDown(workspace, delayedPoint(0).x(), delayedPoint(0).y());
+        for (int i = 1; i < kDelayedPoints; ++i) stroke.mouseMove(workspace, delayedPoint(i).x(), delayedPoint(i).y());
+        state.ResumeTiming();
+        const QPoint last = delayedPoint(kDelayedPoints - 1);
+        stroke.buttonUp(workspace, last.x(), last.y(), [&workspace] { clearUpdate(workspace.strokeImage().update); });
+        state.PauseTiming();
+        workspace.undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DelayedReleaseEngineOnly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+void BM_RedrawView(benchmark::State& state)
+{
+    Program program(4000, 4000);
+    CanvasView* view = program.frame.view();
+    program.frame.resize(program.frame.size() + QSize(1600, 1000) - view->viewport()->size());
+    QCoreApplication::processEvents();
+    view->zoomTo(int(state.range(0)));
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum() / 2);
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
+    showFrame();
+    state.counters["view"] = view->viewport()->width() * 10000.0 + view->viewport()->height();
+    CanvasWindow* canvas = program.frame.canvas();
+    for (auto _ : state) canvas->repaint(canvas->visibleRegion().boundingRect());
+}
+BENCHMARK(BM_RedrawView)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+}  // namespace
+}  // namespace nelmora
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,164 @@
+// The AVX2 level: built with -mavx2 and only ever called after the CPU
+// reported AVX2. The map sampling gathers eight map bytes at a time; the
+// rest is the shared source, vectorised by the compiler.
+#include <immintrin.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "engine/dab_kernels.h"
+
+namespace nelmora::kernels_avx2 {
+namespace {
+
+// Eight map bytes per gather, lanes outside the map masked off (they read
+// nothing and give 0). Each byte is read as the aligned 32-bit word that
+// holds it, so a gather never crosses a page the map does not occupy.
+void sampleMapAvx2(const uint8_t* map, int32_t stride, int32_t width, int32_t height, int32_t u, int32_t v,
+                   int32_t du, int32_t dv, int32_t count, uint8_t* out)
+{
+    const int32_t misalign = int32_t(reinterpret_cast<uintptr_t>(map) & 3);
+    const int* words = reinterpret_cast<const int*>(map - misalign);
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256i uu = _mm256_add_epi32(_mm256_set1_epi32(u), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(du)));
+    __m256i vv = _mm256_add_epi32(_mm256_set1_epi32(v), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(dv)));
+    const __m256i stepU = _mm256_set1_epi32(int32_t(uint32_t(du) * 8u));
+    const __m256i stepV = _mm256_set1_epi32(int32_t(uint32_t(dv) * 8u));
+    const __m256i strideLanes = _mm256_set1_epi32(stride), offset = _mm256_set1_epi32(misalign);
+    const __m256i widthLanes = _mm256_set1_epi32(width), heightLanes = _mm256_set1_epi32(height);
+    const __m256i minusOne = _mm256_set1_epi32(-1), lowTwo = _mm256_set1_epi32(3);
+    // Byte 0 of each 32-bit lane to the low four bytes of each 128-bit half.
+    const __m256i firstBytes = _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 4, 8,
+                                                12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    int32_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i mu = _mm256_srai_epi32(uu, 8), mv = _mm256_srai_epi32(vv, 8);
+        const __m256i inside = _mm256_and_si256(
+            _mm256_and_si256(_mm256_cmpgt_epi32(mu, minusOne), _mm256_cmpgt_epi32(widthLanes, mu)),
+            _mm256_and_si256(_mm256_cmpgt_epi32(mv, minusOne), _mm256_cmpgt_epi32(heightLanes, mv)));
+        uu = _mm256_add_epi32(uu, stepU);
+        vv = _mm256_add_epi32(vv, stepV);
+        if (_mm256_testz_si256(inside, inside)) {
+            std::memset(out + i, 0, 8);
+            continue;
+        }
+        const __m256i at = _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(mv, strideLanes), mu), offset);
+        const __m256i word = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), words, _mm256_srli_epi32(at, 2),
+                                                         inside, 4);
+        const __m256i shift = _mm256_slli_epi32(_mm256_and_si256(at, lowTwo), 3);
+        const __m256i bytes = _mm256_shuffle_epi8(_mm256_srlv_epi32(word, shift), firstBytes);
+        const uint32_t low = uint32_t(_mm256_cvtsi256_si32(bytes));
+        const uint32_t high = uint32_t(_mm256_extract_epi32(bytes, 4));
+        std::memcpy(out + i, &low, 4);
+        std::memcpy(out + i + 4, &high, 4);
+    }
+    for (; i < count; ++i) {
+        const int32_t mu = int32_t(uint32_t(u) + uint32_t(i) * uint32_t(du)) >> 8;
+        const int32_t mv = int32_t(uint32_t(v) + uint32_t(i) * uint32_t(dv)) >> 8;
+        const bool inside = uint32_t(mu) < uint32_t(width) && uint32_t(mv) < uint32_t(height);
+        out[i] = inside ? map[mv * stride + mu] : 0;
+    }
+}
+
+// One map row. Scaled up by more than 16/15 (du <= 240), sixteen pixels
+// read at most sixteen consecutive map bytes: one load and one byte shuffle,
+// the shuffle's indices (frac + k du) >> 8 from the step's fractional start.
+// Otherwise, and where sixteen bytes are not readable, the masked sampler.
+void sampleRunAvx2(const uint8_t* row, int32_t readable, int32_t u, int32_t du, int32_t count, uint8_t* out)
+{
+    int32_t i = 0;
+    if (du > 0 && du <= 240) {
+        const __m256i steps = _mm256_mullo_epi16(
+            _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15), _mm256_set1_epi16(int16_t(du)));
+        for (; i + 16 <= count; i += 16) {
+            const int32_t at = u + i * du;
+            const int32_t first = at >> 8;
+            if (first + 16 > readable) break;
+            const __m256i offsets = _mm256_srli_epi16(_mm256_add_epi16(steps, _mm256_set1_epi16(int16_t(at & 0xFF))), 8);
+            const __m128i indices =
+                _mm_packus_epi16(_mm256_castsi256_si128(offsets), _mm256_extracti128_si256(offsets, 1));
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + first));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_shuffle_epi8(bytes, indices));
+        }
+    }
+    if (i < count) sampleMapAvx2(row, 0, INT32_MAX, 1, u + i * du, 0, du, 0, count - i, out + i);
+}
+
+// (x * (256 - w) + y * w + 128) >> 8 per 16-bit lane, as
+// ((x << 8) + (y - x) * w + 128) >> 8: the true sum lies in 0..65408, so the
+// lanes' wraparound arithmetic gives it exactly.
+inline __m256i mixLanes(__m256i x, __m256i y, __m256i w)
+{
+    const __m256i sum = _mm256_add_epi16(_mm256_slli_epi16(x, 8), _mm256_mullo_epi16(_mm256_sub_epi16(y, x), w));
+    return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(128)), 8);
+}
+
+// The pixel pairs at a, b, c, d (two 32-bit pixels each) as one vector.
+inline __m256 twoPairs(const uint32_t* row, int32_t a, int32_t b, int32_t c, int32_t d)
+{
+    auto pair = [&](int32_t x, int32_t y) {
+        const __m128d low = _mm_castsi128_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x)));
+        return _mm_castpd_ps(_mm_loadh_pd(low, reinterpret_cast<const double*>(row + y)));
+    };
+    return _mm256_setr_m128(pair(a, b), pair(c, d));
+}
+
+// Eight bilinear samples at a time, for images of at least 2 x 2 pixels (so
+// the pixel right of and below every clamped position exists): each sample's
+// two pixels of a row are one 64-bit load (faster than gathers here), and the three
+// mixColor steps run on 16-bit channel lanes. count is a multiple of 8.
+void bilinearAvx2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t height, const int32_t* xs,
+                  const int32_t* ys, int32_t count, uint32_t* out)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i maxX = _mm256_set1_epi32(width - 2), maxY = _mm256_set1_epi32(height - 2);
+    const __m256i strideLanes = _mm256_set1_epi32(stride), fraction = _mm256_set1_epi32(0xFF);
+    const __m256i topByte = _mm256_set1_epi32(int32_t(0xFF000000u));
+    for (int32_t i = 0; i < count; i += 8) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(xs + i));
+        const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ys + i));
+        const __m256i ix = _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(x, 8), zero), maxX);
+        const __m256i iy = _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(y, 8), zero), maxY);
+        alignas(32) int32_t at[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(at),
+                           _mm256_add_epi32(_mm256_mullo_epi32(iy, strideLanes), ix));
+        // Samples 0 1 4 5 in one vector and 2 3 6 7 in the other make the
+        // deinterleave below come out in sample order.
+        const __m256 up0 = twoPairs(pixels, at[0], at[1], at[4], at[5]);
+        const __m256 up1 = twoPairs(pixels, at[2], at[3], at[6], at[7]);
+        const __m256 down0 = twoPairs(pixels + stride, at[0], at[1], at[4], at[5]);
+        const __m256 down1 = twoPairs(pixels + stride, at[2], at[3], at[6], at[7]);
+        const __m256i upLeft = _mm256_castps_si256(_mm256_shuffle_ps(up0, up1, _MM_SHUFFLE(2, 0, 2, 0)));
+        const __m256i upRight = _mm256_castps_si256(_mm256_shuffle_ps(up0, up1, _MM_SHUFFLE(3, 1, 3, 1)));
+        const __m256i downLeft = _mm256_castps_si256(_mm256_shuffle_ps(down0, down1, _MM_SHUFFLE(2, 0, 2, 0)));
+        const __m256i downRight = _mm256_castps_si256(_mm256_shuffle_ps(down0, down1, _MM_SHUFFLE(3, 1, 3, 1)));
+        const __m256i fx = _mm256_and_si256(x, fraction), fy = _mm256_and_si256(y, fraction);
+        // Each weight in both 16-bit halves of its lane, then per pixel pair.
+        const __m256i wx = _mm256_or_si256(fx, _mm256_slli_epi32(fx, 16));
+        const __m256i wy = _mm256_or_si256(fy, _mm256_slli_epi32(fy, 16));
+        const __m256i wxLow = _mm256_unpacklo_epi32(wx, wx), wxHigh = _mm256_unpackhi_epi32(wx, wx);
+        const __m256i wyLow = _mm256_unpacklo_epi32(wy, wy), wyHigh = _mm256_unpackhi_epi32(wy, wy);
+        const __m256i low = mixLanes(
+            mixLanes(_mm256_unpacklo_epi8(upLeft, zero), _mm256_unpacklo_epi8(upRight, zero), wxLow),
+            mixLanes(_mm256_unpacklo_epi8(downLeft, zero), _mm256_unpacklo_epi8(downRight, zero), wxLow), wyLow);
+        const __m256i high = mixLanes(
+            mixLanes(_mm256_unpackhi_epi8(upLeft, zero), _mm256_unpackhi_epi8(upRight, zero), wxHigh),
+            mixLanes(_mm256_unpackhi_epi8(downLeft, zero), _mm256_unpackhi_epi8(downRight, zero), wxHigh), wyHigh);
+        // mixColor keeps the whole first pixel at weight 0 and writes 0xFF
+        // on top otherwise: only both weights 0 keep the top-left's top byte.
+        const __m256i still = _mm256_cmpeq_epi32(_mm256_or_si256(fx, fy), zero);
+        const __m256i result = _mm256_or_si256(_mm256_packus_epi16(low, high), _mm256_andnot_si256(still, topByte));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), result);
+    }
+}
+
+}  // namespace
+}  // namespace nelmora::kernels_avx2
+
+#define NELMORA_KERNEL_LANES 8
+#define NELMORA_KERNEL_NS kernels_avx2
+#define NELMORA_KERNEL_LEVEL SimdLevel::avx2
+#define NELMORA_KERNEL_SAMPLE sampleMapAvx2
+#define NELMORA_KERNEL_SAMPLE_RUN sampleRunAvx2
+#define NELMORA_KERNEL_BILINEAR bilinearAvx2
+#include "engine/dab_kernels_impl.h"
