@@ -1,6 +1,6 @@
 // Recording and replay through the real windows: random sessions of strokes,
 // tool window clicks, pen loads, fills, New, Open, undo and redo, with tool
-// windows shown and hidden, saved as a recording and replayed by the render
+// windows shown and hidden and the canvas magnified, saved as a recording and replayed by the render
 // tool's code to the same pixels.
 #include <gtest/gtest.h>
 
@@ -133,7 +133,8 @@ protected:
         else if (pick < 82) (pick % 2 ? a.undo : a.redo)->trigger();
         else if (pick < 85) newPicture();
         else if (pick < 88) open();
-        else if (pick < 93) a.repaintLastStroke->trigger();
+        else if (pick < 92) a.repaintLastStroke->trigger();
+        else if (pick < 95) a.zoom[random() % a.zoom.size()]->trigger();  // a view: the picture stays
         else loadFromPalette();
         QCoreApplication::processEvents();
     }
