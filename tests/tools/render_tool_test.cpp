@@ -4,7 +4,9 @@
 // by hand from the dab and blend arithmetic (and are checked here as well).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <sys/wait.h>
 #include <fstream>
 #include <sstream>
 
@@ -283,6 +285,21 @@ TEST_F(RenderTool, AFolderAsScriptIsAnErrorAndNothingIsWritten)
     EXPECT_EQ(run({"-o", out}, "down 1 1\nup 5 5\nfill purple\n"), 2);
     EXPECT_EQ(errors, "nelmora-render: line 3: unknown fill 'purple'\n");
     EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderTool, AFolderOnStandardInputIsAReadError)
+{
+    // The program itself: its standard input must report the read error, not an end.
+    const std::string command = std::string(NELMORA_BINARY_DIR) + "/bin/nelmora-render -o " + out + " < " +
+                                dir.string() + " 2> " + (dir / "errors.txt").string();
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_FALSE(fs::exists(out));
+    std::ifstream errorsFile(dir / "errors.txt");
+    std::string message;
+    std::getline(errorsFile, message);
+    EXPECT_EQ(message, "nelmora-render: cannot read line 1: Is a directory");
 }
 
 TEST_F(RenderTool, FramesEveryNCommands)
