@@ -286,7 +286,8 @@ void MainFrame::saveImage()
 void MainFrame::saveRecording()
 {
     if (!started()) return;
-    const QString path = dialogs().saveFileName(this, QStringLiteral("記録 (*.nlr)"));
+    const QString path = dialogs().saveFileName(this, QStringLiteral("記録 (*.nlr)"), lastFolder(FileKind::picture));
+    rememberFolder(FileKind::picture, path);
     if (path.isEmpty()) return;
     const QString problem = nelmora::saveRecording(document_->recording(), path);
     if (!problem.isEmpty())
@@ -296,7 +297,9 @@ void MainFrame::saveRecording()
 void MainFrame::replayRecording()
 {
     if (!started()) return;
-    const QString path = dialogs().openFileName(this, QStringLiteral("記録 (*.nlr);;すべてのファイル (*)"));
+    const QString path =
+        dialogs().openFileName(this, QStringLiteral("記録 (*.nlr);;すべてのファイル (*)"), lastFolder(FileKind::picture));
+    rememberFolder(FileKind::picture, path);
     if (path.isEmpty()) return;
     const QString problem = nelmora::replayRecording(document_->workspace(), canvas_->stroke(), path, this);
     // The replay's strokes went past the canvas's display copy.
