@@ -7,7 +7,7 @@
 #include <memory>
 #include <sstream>
 
-#include "render/render_script.h"
+#include "script/render_script.h"
 
 namespace nelmora {
 namespace {

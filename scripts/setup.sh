@@ -12,7 +12,8 @@ mode=${1:-test}
 
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-image-formats-plugins libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          clang libclang-rt-14-dev fonts-ipafont-mincho fonts-ipafont-gothic xvfb)
+          clang libclang-rt-14-dev fonts-ipafont-mincho fonts-ipafont-gothic xvfb
+          qt6-translations-l10n desktop-file-utils appstream)
 
 install_packages() {
     local missing=()

@@ -130,4 +130,12 @@ void CanvasWindow::mouseReleaseEvent(QMouseEvent* event)
     showChanges();
 }
 
+bool CanvasWindow::repaintLastStroke()
+{
+    // Shown once, when painted, as a release is.
+    const bool repainted = stroke_.repaintLast(workspace_, [this] { takeChanges(); });
+    showChanges();
+    return repainted;
+}
+
 }  // namespace nelmora

@@ -21,6 +21,9 @@ public:
     CanvasWindow(Document& document, QWidget* parent, StrokeOps ops = engineStrokeOps());
 
     const CanvasStroke& stroke() const { return stroke_; }
+    CanvasStroke& stroke() { return stroke_; }
+    // Edit > Repaint the last stroke; false when there is none to repaint.
+    bool repaintLastStroke();
     int zoom() const { return zoom_; }
     // Resizes the canvas to the picture at `percent` and repaints it.
     void setZoom(int percent);

@@ -25,6 +25,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             const auto budget = i + 1 < args.size() ? undoBudgetFromMiB(args[++i]) : std::nullopt;
             if (!budget) return fail("--undo-memory wants a number of MiB, 1 to 1048576");
             line.undoBudget = *budget;
+        } else if (options && arg == "--reset-settings") {
+            line.resetSettings = true;
         } else if (options && arg.size() > 1 && arg[0] == '-') {
             return fail("unknown option '" + arg + "'");
         } else if (!line.file.empty()) {
@@ -38,9 +40,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
 
 std::string commandLineUsage()
 {
-    return "usage: nelmora [--undo-memory MiB] [FILE]\n"
+    return "usage: nelmora [--undo-memory MiB] [--reset-settings] [FILE]\n"
            "Starts the paint program, opening FILE (BMP, PNG, JPEG, WebP or TIFF) when given.\n"
            "  --undo-memory MiB  memory the undo history may keep (default 512)\n"
+           "  --reset-settings   forget the saved window places and folders\n"
            "  --help             print this text and exit\n"
            "  --version          print the version and exit\n";
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The program's own arguments: nelmora [--help | --version] [--undo-memory MiB] [FILE].
+// The program's own arguments: nelmora [--help | --version] [--undo-memory MiB] [--reset-settings] [FILE].
 
 #include <cstddef>
 #include <string>
@@ -13,6 +13,7 @@ struct CommandLine {
     std::string file;     // the picture to open at start-up; empty for none
     std::string problem;  // for error
     size_t undoBudget;    // bytes the undo history may keep
+    bool resetSettings = false;  // start from the default windows, forgetting the saved ones
 };
 
 // args without the program name. --help and --version win wherever they

@@ -5,9 +5,11 @@
 // whoever changed it.
 
 #include <QObject>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "doc/workspace.h"
+#include "script/recorder.h"
 
 namespace nelmora {
 
@@ -15,9 +17,12 @@ class Document : public QObject {
     Q_OBJECT
 public:
     explicit Document(std::unique_ptr<Workspace> workspace, QObject* parent = nullptr);
+    ~Document() override;
 
     Workspace& workspace() { return *workspace_; }
     const Workspace& workspace() const { return *workspace_; }
+    // The session so far as an event script, from start-up or the last replay.
+    const Recorder& recording() const { return *recorder_; }
 
     // The pen the pen set shows and the pen creator edits (0 or 1).
     int editedPen() const { return editedPen_; }
@@ -42,8 +47,13 @@ signals:
 
 private:
     void relay(const Change& change);
+    // Keeps an opened picture for the recording as a PNG file in a folder of
+    // the session; empty when it cannot.
+    std::string keepPicture(const Image& image);
 
     std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<QTemporaryDir> keptPictures_;  // made at the first Open
+    std::unique_ptr<Recorder> recorder_;
     int editedPen_ = 0;
 };
 

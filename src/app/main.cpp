@@ -5,6 +5,10 @@
 
 #include "app/command_line.h"
 #include "app/main_frame.h"
+#include "app/window_settings.h"
+#include "platform/app_identity.h"
+#include "platform/program_settings.h"
+#include "platform/qt_translation.h"
 #include "platform/ui_font.h"
 
 namespace {
@@ -26,6 +30,9 @@ int main(int argc, char** argv)
     if (early.action == nelmora::CommandLine::version) return std::fputs(nelmora::versionText().c_str(), stdout) < 0;
 
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QString::fromLatin1(nelmora::kAppShortName));
+    QCoreApplication::setApplicationName(QString::fromLatin1(nelmora::kAppShortName));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(nelmora::kAppId));
     // Qt has taken its own options (-platform, -style...) out by now.
     const nelmora::CommandLine line = nelmora::parseCommandLine(argumentsOf(QCoreApplication::arguments()));
     if (line.action == nelmora::CommandLine::error) {
@@ -33,11 +40,14 @@ int main(int argc, char** argv)
         return 2;
     }
     nelmora::installFontSubstitutions();
+    nelmora::installQtJapanese();
+    if (line.resetSettings) nelmora::resetProgramSettings();
     nelmora::MainFrame frame(nelmora::engineStrokeOps(), line.undoBudget);
     if (!frame.started()) {
         std::fputs("nelmora: not enough memory to start\n", stderr);
         return 1;
     }
+    nelmora::restoreWindowSettings(frame);
     frame.show();
     if (!line.file.empty()) frame.openPicture(QFile::decodeName(line.file.c_str()));
     return app.exec();

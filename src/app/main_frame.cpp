@@ -13,12 +13,15 @@
 #include "app/view_scale.h"
 #include "app/document.h"
 #include "app/new_image_dialog.h"
+#include "app/recording_files.h"
 #include "app/status_bar.h"
 #include "app/tool_windows.h"
+#include "app/window_settings.h"
 #include "picture/picture_files.h"
 #include "picture/picture_filters.h"
 #include "platform/dialogs.h"
 #include "platform/invalidate.h"
+#include "platform/recent_folders.h"
 #include "platform/tool_window.h"
 #include "platform/ui_font.h"
 #include "resources/app_icon.h"
@@ -112,10 +115,15 @@ void MainFrame::buildMenu()
     actions_.open = item(file, "開く(&O)");
     actions_.save = item(file, "保存(&S)");
     file->addSeparator();
+    actions_.saveRecording = item(file, "記録を保存(&R)…");
+    actions_.replayRecording = item(file, "記録を再生(&P)…");
+    file->addSeparator();
     actions_.exit = item(file, "終了(&Q)");
     connect(actions_.newImage, &QAction::triggered, this, &MainFrame::newImage);
     connect(actions_.open, &QAction::triggered, this, &MainFrame::openImage);
     connect(actions_.save, &QAction::triggered, this, &MainFrame::saveImage);
+    connect(actions_.saveRecording, &QAction::triggered, this, &MainFrame::saveRecording);
+    connect(actions_.replayRecording, &QAction::triggered, this, &MainFrame::replayRecording);
     connect(actions_.exit, &QAction::triggered, this, &MainFrame::close);
 
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
@@ -131,6 +139,13 @@ void MainFrame::buildMenu()
     });
     actions_.undo->setEnabled(false);
     actions_.redo->setEnabled(false);
+    // Painting the same gesture with pen after pen: does nothing unless the
+    // last step is the last stroke.
+    actions_.repaintLastStroke = item(edit, "最後の線を描き直す(&L)");
+    actions_.repaintLastStroke->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(actions_.repaintLastStroke, &QAction::triggered, this, [this] {
+        if (started()) canvas_->repaintLastStroke();
+    });
     edit->addSeparator();
     QMenu* fillMenu = edit->addMenu(QStringLiteral("塗りつぶし(&P)"));
     actions_.fillWhite = item(fillMenu, "白(&W)");
@@ -244,7 +259,8 @@ void MainFrame::newImage()
 void MainFrame::openImage()
 {
     if (!started()) return;
-    const QString path = dialogs().openFileName(this, fileFilters());
+    const QString path = dialogs().openFileName(this, fileFilters(), lastFolder(FileKind::picture));
+    rememberFolder(FileKind::picture, path);
     if (!path.isEmpty()) openPicture(path);
     // The canvas is repainted whether or not a picture came.
     canvas_->update();
@@ -264,7 +280,8 @@ bool MainFrame::openPicture(const QString& path)
 void MainFrame::saveImage()
 {
     if (!started()) return;
-    const QString path = dialogs().saveFileName(this, fileFilters());
+    const QString path = dialogs().saveFileName(this, fileFilters(), lastFolder(FileKind::picture));
+    rememberFolder(FileKind::picture, path);
     if (path.isEmpty()) return;
     // The old file stays whole when saving fails, but the user must know the
     // picture is not on disk. The name's extension picks the format.
@@ -274,12 +291,38 @@ void MainFrame::saveImage()
                               QStringLiteral("画像は保存されませんでした。\n") + QFile::decodeName(error.c_str()));
 }
 
+void MainFrame::saveRecording()
+{
+    if (!started()) return;
+    const QString path = dialogs().saveFileName(this, QStringLiteral("記録 (*.nlr)"), lastFolder(FileKind::picture));
+    rememberFolder(FileKind::picture, path);
+    if (path.isEmpty()) return;
+    const QString problem = nelmora::saveRecording(document_->recording(), path);
+    if (!problem.isEmpty())
+        dialogs().showWarning(this, QStringLiteral("記録を保存"), QStringLiteral("記録は保存されませんでした。\n") + problem);
+}
+
+void MainFrame::replayRecording()
+{
+    if (!started()) return;
+    const QString path =
+        dialogs().openFileName(this, QStringLiteral("記録 (*.nlr);;すべてのファイル (*)"), lastFolder(FileKind::picture));
+    rememberFolder(FileKind::picture, path);
+    if (path.isEmpty()) return;
+    const QString problem = nelmora::replayRecording(document_->workspace(), canvas_->stroke(), path, this);
+    // The replay's strokes went past the canvas's display copy.
+    canvas_->redraw();
+    if (!problem.isEmpty())
+        dialogs().showWarning(this, QStringLiteral("記録を再生"), QStringLiteral("記録の再生が途中で止まりました。\n") + problem);
+}
+
 void MainFrame::closeEvent(QCloseEvent* event)
 {
     if (!dialogs().askYesNo(this, QStringLiteral("終了確認"), QStringLiteral("終了してもよいですか"))) {
         event->ignore();
         return;
     }
+    saveWindowSettings(*this);
     // The tool windows have no owner: they go with the frame, so closing it
     // leaves no window behind and the program ends.
     destroyToolWindows();

@@ -35,6 +35,9 @@ struct MainFrameActions {
     QAction* fillWhite = nullptr;
     QAction* fillChecker = nullptr;
     QAction* fillBlack = nullptr;
+    QAction* saveRecording = nullptr;
+    QAction* replayRecording = nullptr;
+    QAction* repaintLastStroke = nullptr;
     std::array<QAction*, kToolCount> toggleTool{};  // in ToolIndex order
 };
 
@@ -67,6 +70,8 @@ public slots:
     void newImage();
     void openImage();
     void saveImage();
+    void saveRecording();
+    void replayRecording();
     void fill(uint32_t a, uint32_t b);
     void toggleTool(int index);
 

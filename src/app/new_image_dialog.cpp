@@ -111,14 +111,12 @@ void NewImageDialog::accept()
                                                         heightEdit_->text().toStdString(), backgroundSelection());
     // The new image is made before the old one goes, so a refusal leaves a
     // current image that the canvas still matches.
-    ImagePtr image(request.sizeAccepted ? createImage(request.width, request.height, 0, 0, request.fill) : nullptr);
-    if (!image) {
+    if (!request.sizeAccepted || !workspace_.newImage(request.width, request.height, request.fill)) {
         dialogs().showWarning(this, windowTitle(), refusalText(request));
         widthEdit_->setFocus();
         widthEdit_->selectAll();
         return;
     }
-    workspace_.replaceImage(std::move(image));
     QDialog::accept();
 }
 

@@ -35,6 +35,55 @@ void CanvasStroke::call(StrokeCall op, Workspace& workspace, int pen, int32_t x,
 
 void CanvasStroke::buttonDown(Workspace& workspace, int32_t x, int32_t y)
 {
+    Workspace::ActionScope scope(workspace, {Action::down, x, y});
+    press(workspace, x, y);
+}
+
+bool CanvasStroke::mouseMove(Workspace& workspace, int32_t x, int32_t y)
+{
+    if (!stroking_) return false;
+    Workspace::ActionScope scope(workspace, {Action::move, x, y});
+    return proceed(workspace, x, y);
+}
+
+void CanvasStroke::buttonUp(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges)
+{
+    if (!stroking_) return;
+    Workspace::ActionScope scope(workspace, {Action::up, x, y});
+    release(workspace, x, y, showChanges);
+}
+
+bool CanvasStroke::canRepaintLast(const Workspace& workspace) const
+{
+    const UndoHistory& history = workspace.history();
+    return !stroking_ && !last_.x.empty() && history.canUndo() && history.generation() == last_.generation &&
+           history.undoableCount() == last_.undoable;
+}
+
+bool CanvasStroke::repaintLast(Workspace& workspace, const std::function<void()>& showChanges)
+{
+    if (!canRepaintLast(workspace)) return false;
+    Workspace::ActionScope scope(workspace, {Action::repaint});
+    workspace.beginStep();
+    if (!workspace.revertLastStep()) {
+        workspace.endStep();
+        return false;
+    }
+    showChanges();
+    const LastStroke path = last_;
+    workspace.setRandomState(path.startRandom);
+    const size_t n = path.x.size();
+    press(workspace, path.x[0], path.y[0]);
+    for (size_t j = 1; j + 1 < n; ++j)
+        if (proceed(workspace, path.x[j], path.y[j])) showChanges();
+    release(workspace, path.x[n - 1], path.y[n - 1], showChanges);
+    return true;
+}
+
+void CanvasStroke::press(Workspace& workspace, int32_t x, int32_t y)
+{
+    startRandom_ = workspace.random().value;
+    startGeneration_ = workspace.history().generation();
     stroking_ = true;
     workspace.beginStep();
     for (int pen = 0; pen < kPenCount; ++pen)
@@ -44,7 +93,7 @@ void CanvasStroke::buttonDown(Workspace& workspace, int32_t x, int32_t y)
     record(x, y);
 }
 
-bool CanvasStroke::mouseMove(Workspace& workspace, int32_t x, int32_t y)
+bool CanvasStroke::proceed(Workspace& workspace, int32_t x, int32_t y)
 {
     if (!stroking_) return false;
     for (int pen = 0; pen < kPenCount; ++pen)
@@ -53,7 +102,7 @@ bool CanvasStroke::mouseMove(Workspace& workspace, int32_t x, int32_t y)
     return true;
 }
 
-void CanvasStroke::buttonUp(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges)
+void CanvasStroke::release(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges)
 {
     if (!stroking_) return;
     stroking_ = false;
@@ -65,9 +114,17 @@ void CanvasStroke::buttonUp(Workspace& workspace, int32_t x, int32_t y, const st
     showChanges();
     for (int pen = 0; pen < kPenCount; ++pen)
         if (workspace.pen(pen).drawMode == kDrawModeDelayed) replay(workspace, pen, showChanges);
+    workspace.endStep();
+    // The path is kept for a repaint; the vectors keep their reserve by swapping.
+    std::swap(last_.x, pointsX_);
+    std::swap(last_.y, pointsY_);
     pointsX_.clear();
     pointsY_.clear();
-    workspace.endStep();
+    // A stroke that changed nothing made no step to take back.
+    if (workspace.history().generation() == startGeneration_) last_.x.clear();
+    last_.startRandom = startRandom_;
+    last_.generation = workspace.history().generation();
+    last_.undoable = workspace.history().undoableCount();
 }
 
 // The release point (the last one) is used only by the end dab, as for live pens.

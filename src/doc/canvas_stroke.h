@@ -41,7 +41,18 @@ public:
     bool stroking() const { return stroking_; }
     int32_t pointCount() const { return int32_t(pointsX_.size()); }
 
+    // Whether the last step of the history is the last stroke this canvas
+    // finished, so that it can be painted again.
+    bool canRepaintLast(const Workspace& workspace) const;
+    // Takes the last stroke back and paints its path again with the current
+    // pens and values from the random state it started with, as one step:
+    // undo brings the stroke as it was back. False when it cannot.
+    bool repaintLast(Workspace& workspace, const std::function<void()>& showChanges);
+
 private:
+    void press(Workspace& workspace, int32_t x, int32_t y);
+    bool proceed(Workspace& workspace, int32_t x, int32_t y);
+    void release(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges);
     void record(int32_t x, int32_t y);
     void call(StrokeCall op, Workspace& workspace, int pen, int32_t x, int32_t y);
     void replay(Workspace& workspace, int pen, const std::function<void()>& showChanges);
@@ -52,6 +63,18 @@ private:
     // than losing its path.
     std::vector<int32_t> pointsX_;
     std::vector<int32_t> pointsY_;
+
+    // The last finished stroke: its path, where the generator stood at its
+    // press, and the history's generation and undoable count right after it.
+    struct LastStroke {
+        std::vector<int32_t> x, y;
+        uint32_t startRandom = 0;
+        uint64_t generation = 0;
+        size_t undoable = 0;
+    };
+    LastStroke last_;
+    uint32_t startRandom_ = 0;
+    uint64_t startGeneration_ = 0;
 };
 
 }  // namespace nelmora

@@ -149,6 +149,7 @@ void UndoHistory::push(Step step)
         steps_.pop_back();
     }
     bytes_ += step.bytes;
+    ++generation_;
     steps_.push_back(std::move(step));
     done_ = steps_.size();
     setBudget(budget_);
@@ -205,8 +206,23 @@ UndoHistory::Restored UndoHistory::redo(ImagePtr& current)
     return Restored::pixels;
 }
 
+bool UndoHistory::revertLastStep()
+{
+    if (!inPixelStep() || done_ == 0 || steps_[done_ - 1].picture) return false;
+    Image& image = *image_;
+    for (const Tile& t : steps_[done_ - 1].tiles)
+        for (int32_t row = 0; row < t.height; ++row) {
+            if (!(t.keptRows >> row & 1)) continue;
+            keep({t.x, t.y + row, t.x + t.width, t.y + row + 1});
+            const uint32_t* kept = t.pixels.get() + size_t(row) * size_t(t.width);
+            std::copy(kept, kept + t.width, &image.at(t.x, t.y + row));
+        }
+    return true;
+}
+
 void UndoHistory::clear()
 {
+    ++generation_;
     for (Step& step : steps_) drop(step);
     steps_.clear();
     done_ = 0;

@@ -45,6 +45,11 @@ public:
     bool endPixelStep();
     bool inPixelStep() const { return image_ != nullptr; }
 
+    // In a pixel step: puts back the pixels the last done step changed, as
+    // writes of this step, so that undoing this step brings that step's result
+    // back. False, changing nothing, when the last done step is no pixel step.
+    bool revertLastStep();
+
     // New and Open: `previous` is the picture that was replaced.
     void pushPictureStep(ImagePtr previous);
 
@@ -59,6 +64,9 @@ public:
     // How many of the steps can be undone now.
     size_t undoableCount() const { return done_; }
     size_t bytes() const { return bytes_; }
+    // Changes whenever a step is added or the history emptied, not on undo
+    // and redo: the same generation and undoable count mean the same last step.
+    uint64_t generation() const { return generation_; }
     void clear();
 
 private:
@@ -84,6 +92,7 @@ private:
     std::deque<Step> steps_;
     size_t done_ = 0;  // steps_[0, done_) can be undone, the rest redone
     size_t bytes_ = 0;
+    uint64_t generation_ = 0;
 
     // The pixel step being recorded.
     Image* image_ = nullptr;

@@ -34,16 +34,50 @@ int32_t& slotField(PenParam& param, SlotField field)
 
 Workspace::Workspace(int32_t imageWidth, int32_t imageHeight)
 {
+    image_.reset(createImage(imageWidth, imageHeight, 0, 0, kStartImageFill));
+    if (!image_) throw std::bad_alloc();
+    startUp();
+}
+
+// Everything of the start-up recipe but the picture.
+void Workspace::startUp()
+{
     Pen* pens[kPenCount] = {};
     if (!makeDefaultPens(pens)) throw std::bad_alloc();
     for (int n = 0; n < kPenCount; ++n) pens_[size_t(n)].reset(pens[n]);
-    image_.reset(createImage(imageWidth, imageHeight, 0, 0, kStartImageFill));
-    if (!image_) throw std::bad_alloc();
     resetDrawingValues(values_);
     for (int n = 0; n < kPenCount; ++n) {
         shapeSettings_[size_t(n)] = kStartShapeSettings;
         pens_[size_t(n)]->blendIndex = kStartBlendIndex;
     }
+    random_ = RandomState{};
+}
+
+void Workspace::reset()
+{
+    ImagePtr picture(createImage(kStartImageSize, kStartImageSize, 0, 0, kStartImageFill));
+    if (!picture) throw std::bad_alloc();
+    ActionScope scope(*this, {Action::reset});
+    startUp();
+    image_ = std::move(picture);
+    history_.clear();
+    notify({Change::pens});
+    for (int index = dv::none + 1; index < kDrawingValueCount; ++index) notify({Change::drawingValue, -1, index});
+    notify({Change::random});
+    notify({Change::image});
+    notify({Change::history});
+    // The start-up pens come from no file.
+    rememberPenFile({}, {});
+}
+
+Workspace::ActionScope::ActionScope(Workspace& workspace, const Action& action) : recorder_(workspace.recorder_)
+{
+    if (recorder_) recorder_->actionStarts(action);
+}
+
+Workspace::ActionScope::~ActionScope()
+{
+    if (recorder_) recorder_->actionDone();
 }
 
 void Workspace::notify(const Change& change) const
@@ -90,6 +124,7 @@ void Workspace::setShapeSettings(int pen, const ShapeSettings& settings)
 
 void Workspace::regenerateShapeMap(int pen)
 {
+    ActionScope scope(*this, {Action::regen, pen});
     generateShapeMap(*pens_[size_t(pen)], shapeSettings_[size_t(pen)], random_);
     notify({Change::shapeMap, pen, -1});
 }
@@ -125,8 +160,22 @@ void Workspace::rememberPenFile(const std::string& folder, const std::string& na
 bool Workspace::replaceImage(ImagePtr image)
 {
     if (!image || history_.inPixelStep()) return false;
+    ActionScope scope(*this, {Action::openImage, 0, 0, 0, image.get()});
     std::swap(image_, image);
     history_.pushPictureStep(std::move(image));
+    notify({Change::image});
+    notify({Change::history});
+    return true;
+}
+
+bool Workspace::newImage(int32_t width, int32_t height, uint32_t color)
+{
+    if (history_.inPixelStep()) return false;
+    ImagePtr picture(createImage(width, height, 0, 0, color));
+    if (!picture) return false;
+    ActionScope scope(*this, {Action::newImage, width, height, int32_t(color)});
+    std::swap(image_, picture);
+    history_.pushPictureStep(std::move(picture));
     notify({Change::image});
     notify({Change::history});
     return true;
@@ -135,6 +184,7 @@ bool Workspace::replaceImage(ImagePtr image)
 void Workspace::fill(uint32_t a, uint32_t b)
 {
     if (history_.inPixelStep()) return;
+    ActionScope scope(*this, {Action::fill, int32_t(a), int32_t(b)});
     history_.beginPixelStep(*image_);
     history_.keep({0, 0, image_->width, image_->height});
     fillImage(*image_, a, b);
@@ -158,6 +208,7 @@ void Workspace::endStep()
 
 bool Workspace::undo()
 {
+    ActionScope scope(*this, {Action::undo});
     const UndoHistory::Restored what = history_.undo(image_);
     restored(what);
     return what != UndoHistory::Restored::nothing;
@@ -165,6 +216,7 @@ bool Workspace::undo()
 
 bool Workspace::redo()
 {
+    ActionScope scope(*this, {Action::redo});
     const UndoHistory::Restored what = history_.redo(image_);
     restored(what);
     return what != UndoHistory::Restored::nothing;
@@ -184,6 +236,19 @@ void Workspace::setUndoBudget(size_t bytes)
     notify({Change::history});
 }
 
+bool Workspace::revertLastStep()
+{
+    if (!history_.revertLastStep()) return false;
+    markWholeImage(*image_);
+    return true;
+}
+
+void Workspace::setRandomState(uint32_t state)
+{
+    random_.value = state;
+    notify({Change::random});
+}
+
 void Workspace::clearHistory()
 {
     history_.clear();
@@ -194,6 +259,7 @@ bool Workspace::pickColor(int32_t x, int32_t y)
 {
     const Image& picture = *image_;
     if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return false;
+    ActionScope scope(*this, {Action::pick, x, y});
     rgbToHsb(picture.at(x, y), values_[dv::hue1], values_[dv::saturation1], values_[dv::brightness1]);
     for (int index : {dv::hue1, dv::saturation1, dv::brightness1}) notify({Change::drawingValue, -1, index});
     return true;

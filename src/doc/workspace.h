@@ -55,12 +55,31 @@ struct Change {
         pixels,         // the picture repainted in place (Fill, undo or redo of a pixel step)
         history,        // what undo and redo can do changed
         penFile,        // another pen file was loaded or saved
+        random,         // the painting generator set to a state of its own
     };
     Kind kind;
     int pen = -1;
     int index = -1;
 };
 using ChangeListener = std::function<void(const Change&)>;
+
+// An action that is more than setting a value — the mouse on the canvas, a
+// fill, New, Open, undo, a map rebuild: what a recording writes as one line.
+struct Action {
+    enum Kind { down, move, up, pick, fill, newImage, openImage, undo, redo, regen, repaint, reset };
+    Kind kind;
+    int32_t a = 0, b = 0, c = 0;   // positions; fill colors; new size and color; the pen
+    const Image* image = nullptr;  // openImage: the picture opened
+};
+
+// Told of every action before it runs and again when it is done; the notes
+// an action sends meanwhile are its consequences, not edits of their own.
+class ActionRecorder {
+public:
+    virtual ~ActionRecorder() = default;
+    virtual void actionStarts(const Action& action) = 0;
+    virtual void actionDone() = 0;
+};
 
 // A pen file as the file system names it: its folder (ending with a separator) and its name.
 struct PenFileName {
@@ -85,6 +104,19 @@ public:
     const RandomState& random() const { return random_; }
 
     void addListener(ChangeListener listener) { listeners_.push_back(std::move(listener)); }
+    void setActionRecorder(ActionRecorder* recorder) { recorder_ = recorder; }
+
+    // Tells the recorder of an action for as long as it lives.
+    class ActionScope {
+    public:
+        ActionScope(Workspace& workspace, const Action& action);
+        ~ActionScope();
+        ActionScope(const ActionScope&) = delete;
+        ActionScope& operator=(const ActionScope&) = delete;
+
+    private:
+        ActionRecorder* recorder_;
+    };
 
     // --- named edits ---
     // index 1..33; index 0 stays 0.
@@ -108,6 +140,10 @@ public:
     // A new current picture (New, Open), one undo step; null is refused and
     // the old picture stays.
     bool replaceImage(ImagePtr image);
+    // New: a picture of one color; false, with nothing changed, when it cannot be made.
+    bool newImage(int32_t width, int32_t height, uint32_t color);
+    // Back to the start-up recipe, with no undo history (a replay starts here).
+    void reset();
     // A whole-picture pattern, one undo step: A where ((x >> 3) + (y >> 3)) is
     // odd, B where even.
     void fill(uint32_t a, uint32_t b);
@@ -116,7 +152,7 @@ public:
     bool pickColor(int32_t x, int32_t y);
     // Exchanges color 1 and color 2 (entries 1-3 and 4-6).
     void swapColors();
-    void setRandomState(uint32_t state) { random_.value = state; }
+    void setRandomState(uint32_t state);
 
     // --- undo: the picture only; the random generator is never rewound ---
     // A stroke is one step from the press to the end of the release handling.
@@ -130,6 +166,9 @@ public:
     void setUndoBudget(size_t bytes);
     // Forgets every step (a picture given at start-up is no step).
     void clearHistory();
+    // Within a stroke's step: the pixels the last done step changed put back
+    // (see UndoHistory::revertLastStep).
+    bool revertLastStep();
 
     // --- for the stroke sequencing, which paints and moves the working
     // values without notes: nothing that a window shows changes there ---
@@ -145,6 +184,7 @@ private:
 
     void restored(UndoHistory::Restored what);
     void rememberPenFile(const std::string& folder, const std::string& name);
+    void startUp();
 
     ImagePtr image_;
     std::array<PenPtr, kPenCount> pens_;
@@ -154,6 +194,7 @@ private:
     UndoHistory history_;
     PenFileName penFileName_;
     std::vector<ChangeListener> listeners_;
+    ActionRecorder* recorder_ = nullptr;
 };
 
 // The fill patterns of Edit > Fill.

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -13,9 +14,12 @@
 #include "app/tool_windows.h"
 #include "pen/pen_file.h"
 #include "pentools/palette_item_picture.h"
+#include "pentools/pen_library_location.h"
+#include "platform/app_identity.h"
 #include "platform/dialogs.h"
 #include "platform/image_view.h"
 #include "platform/invalidate.h"
+#include "platform/recent_folders.h"
 #include "platform/ui_font.h"
 
 namespace nelmora {
@@ -195,7 +199,9 @@ void PenPaletteWindow::command(int id)
 
 void PenPaletteWindow::save()
 {
-    const QString chosen = dialogs().saveFileName(this, QString::fromUtf8(kPenFileFilter));
+    const QString chosen =
+        dialogs().saveFileName(this, QString::fromUtf8(kPenFileFilter), lastFolder(FileKind::pen, fromLocalPath(currentFolder_)));
+    rememberFolder(FileKind::pen, chosen);
     if (!chosen.isEmpty()) {
         // Saved under exactly the typed name: no ".pen" is added.
         const SplitPath path = splitPath(toLocalPath(chosen));
@@ -213,7 +219,9 @@ void PenPaletteWindow::save()
 
 void PenPaletteWindow::load()
 {
-    const QString chosen = dialogs().openFileName(this, QString::fromUtf8(kPenFileFilter));
+    const QString chosen =
+        dialogs().openFileName(this, QString::fromUtf8(kPenFileFilter), lastFolder(FileKind::pen, fromLocalPath(currentFolder_)));
+    rememberFolder(FileKind::pen, chosen);
     if (chosen.isEmpty()) return;
     const SplitPath path = splitPath(toLocalPath(chosen));
     if (!workspace_.loadPens(path.folder, path.name)) return;
@@ -225,7 +233,15 @@ void PenPaletteWindow::load()
 
 ToolWindow* createPenPaletteWindow(Document& document)
 {
-    return new PenPaletteWindow(document.workspace(), makePenRoot(toLocalPath(QCoreApplication::applicationDirPath())));
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const PenLibraryChoice library = choosePenLibrary(
+        {toLocalPath(programFolder), toLocalPath(programFolder + QStringLiteral("/" NELMORA_STARTER_PENS_FROM_PROGRAM)),
+         toLocalPath(userData + QStringLiteral("/%1/Pen").arg(QString::fromLatin1(kAppShortName)))});
+    if (!library.problem.empty())
+        qWarning("nelmora: the pen library cannot be made (%s); the starter pens are shown, and saving them needs another folder",
+                 library.problem.c_str());
+    return new PenPaletteWindow(document.workspace(), library.root);
 }
 
 }  // namespace nelmora

@@ -13,16 +13,16 @@ Dialogs* current = &realDialogs;
 
 // Qt's own dialog matches filter patterns in any letter case (".bmp", ".BMP");
 // some native dialogs match only the case written, so they are not used.
-QString Dialogs::openFileName(QWidget* owner, const QString& filter)
+QString Dialogs::openFileName(QWidget* owner, const QString& filter, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter, nullptr,
+    return QFileDialog::getOpenFileName(owner, QString(), folder, filter, nullptr,
                                         QFileDialog::DontUseNativeDialog);
 }
 
-QString Dialogs::saveFileName(QWidget* owner, const QString& filter)
+QString Dialogs::saveFileName(QWidget* owner, const QString& filter, const QString& folder)
 {
     // No extension is added: the name is used exactly as chosen.
-    return QFileDialog::getSaveFileName(owner, QString(), QString(), filter, nullptr,
+    return QFileDialog::getSaveFileName(owner, QString(), folder, filter, nullptr,
                                         QFileDialog::DontUseNativeDialog);
 }
 

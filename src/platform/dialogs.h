@@ -12,9 +12,9 @@ namespace nelmora {
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // Empty when cancelled.
-    virtual QString openFileName(QWidget* owner, const QString& filter);
-    virtual QString saveFileName(QWidget* owner, const QString& filter);
+    // Empty when cancelled. The dialogs open in `folder` (the working folder when empty).
+    virtual QString openFileName(QWidget* owner, const QString& filter, const QString& folder);
+    virtual QString saveFileName(QWidget* owner, const QString& filter, const QString& folder);
     virtual bool askYesNo(QWidget* owner, const QString& caption, const QString& text);
     virtual void showWarning(QWidget* owner, const QString& caption, const QString& text);
     // Runs a dialog modally and returns its result code.

@@ -5,8 +5,11 @@
 namespace nelmora {
 
 ToolWindow::ToolWindow(const QString& title, QSize clientSize, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
 {
+    // The fixed size tells X11 window managers (equal minimum and maximum size
+    // hints: openbox then offers neither resize nor maximize); the hint above
+    // gives the thin, handle-less border on Windows.
     setWindowTitle(title);
     setFixedSize(clientSize);
     // Painters hover over a tool window while painting in another: its

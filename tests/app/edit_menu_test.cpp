@@ -31,12 +31,14 @@ TEST_F(EditMenu, UndoAndRedoComeFirstWithTheirShortcuts)
     QMenu* edit = frame->menuBar()->actions()[1]->menu();
     ASSERT_TRUE(edit);
     const QList<QAction*> items = edit->actions();
-    ASSERT_EQ(items.size(), 4);
+    ASSERT_EQ(items.size(), 5);
     EXPECT_EQ(items[0], frame->actions().undo);
     EXPECT_EQ(items[0]->text(), QStringLiteral("元に戻す(&U)"));
     EXPECT_EQ(items[1]->text(), QStringLiteral("やり直し(&R)"));
-    EXPECT_TRUE(items[2]->isSeparator());
-    EXPECT_EQ(items[3]->text(), QStringLiteral("塗りつぶし(&P)"));
+    EXPECT_EQ(items[2]->text(), QStringLiteral("最後の線を描き直す(&L)"));
+    EXPECT_EQ(items[2]->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
+    EXPECT_TRUE(items[3]->isSeparator());
+    EXPECT_EQ(items[4]->text(), QStringLiteral("塗りつぶし(&P)"));
     EXPECT_EQ(items[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(items[1]->shortcuts(),
               (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));

@@ -16,17 +16,20 @@ public:
     QStringList warnings;   // texts
     QString chosenFile;       // the file dialogs' answer; empty is a cancel
     QStringList fileFilters;  // the filters they were shown with
+    QStringList fileFolders;  // the folders they opened in
     // Plays the user's part in a modal dialog; the dialog's result is returned.
     std::function<void(QDialog&)> fillIn;
 
-    QString openFileName(QWidget*, const QString& filter) override
+    QString openFileName(QWidget*, const QString& filter, const QString& folder) override
     {
         fileFilters << filter;
+        fileFolders << folder;
         return chosenFile;
     }
-    QString saveFileName(QWidget*, const QString& filter) override
+    QString saveFileName(QWidget*, const QString& filter, const QString& folder) override
     {
         fileFilters << filter;
+        fileFolders << folder;
         return chosenFile;
     }
     bool askYesNo(QWidget*, const QString& caption, const QString& text) override

@@ -161,6 +161,12 @@ TEST(CommandLine, HelpAndVersionWinAndOnlyOneFileIsTaken)
     EXPECT_EQ(budget.file, "a.png");
     for (auto bad : {std::vector<std::string>{"--undo-memory"}, {"--undo-memory", "0"}, {"--undo-memory", "x"}})
         EXPECT_EQ(parseCommandLine(bad).action, CommandLine::error);
+
+    EXPECT_FALSE(parseCommandLine({"a.png"}).resetSettings);
+    const CommandLine reset = parseCommandLine({"a.png", "--reset-settings"});
+    EXPECT_TRUE(reset.resetSettings);
+    EXPECT_EQ(reset.file, "a.png");
+    EXPECT_EQ(parseCommandLine({"--", "--reset-settings"}).file, "--reset-settings");
 }
 
 // The real program: --help and --version print and end before Qt starts,
@@ -172,7 +178,7 @@ TEST(ProgramArguments, HelpAndVersionPrintWithoutADisplay)
     noDisplay.remove(QStringLiteral("DISPLAY"));
     noDisplay.remove(QStringLiteral("WAYLAND_DISPLAY"));
     noDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    for (auto [flag, expected] : {std::pair{"--help", "usage: nelmora [--undo-memory MiB] [FILE]"}, {"--version", "nelmora 0."}}) {
+    for (auto [flag, expected] : {std::pair{"--help", "usage: nelmora [--undo-memory MiB] [--reset-settings] [FILE]"}, {"--version", "nelmora 0."}}) {
         QProcess process;
         process.setProcessEnvironment(noDisplay);
         process.start(program, {QString::fromUtf8(flag)});

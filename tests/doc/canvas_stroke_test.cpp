@@ -148,5 +148,71 @@ TEST(FillImage, CheckerOfEightPixelSquares)
         }
 }
 
+
+// Repaint the last stroke with the real engine: one step over the stroke.
+struct StrokeRepaint : ::testing::Test {
+    std::vector<uint32_t> pixels() const
+    {
+        const Image& image = workspace.image();
+        return {image.pixels, image.pixels + size_t(image.width) * size_t(image.height)};
+    }
+    void stroke(int32_t y)
+    {
+        canvas.buttonDown(workspace, 20, y);
+        for (int32_t x = 40; x <= 160; x += 20) canvas.mouseMove(workspace, x, y);
+        canvas.buttonUp(workspace, 160, y, [] {});
+    }
+    Workspace workspace;
+    CanvasStroke canvas;
+};
+
+TEST_F(StrokeRepaint, PaintsThePathAgainAsOneStepThatUndoTakesBack)
+{
+    stroke(60);
+    const std::vector<uint32_t> before = pixels();
+    stroke(120);
+    const std::vector<uint32_t> withStroke = pixels();
+    const uint32_t randomAfter = workspace.random().value;
+
+    // The same pens and values give the same stroke: the generator restarts where it did.
+    ASSERT_TRUE(canvas.repaintLast(workspace, [] {}));
+    EXPECT_EQ(pixels(), withStroke);
+    EXPECT_EQ(workspace.random().value, randomAfter);
+
+    workspace.setDrawingValue(dv::thickness1, 0x30000);
+    ASSERT_TRUE(canvas.repaintLast(workspace, [] {}));
+    const std::vector<uint32_t> repainted = pixels();
+    EXPECT_NE(repainted, withStroke);
+
+    ASSERT_TRUE(workspace.undo());
+    EXPECT_EQ(pixels(), withStroke);
+    ASSERT_TRUE(workspace.redo());
+    EXPECT_EQ(pixels(), repainted);
+    ASSERT_TRUE(workspace.undo());
+    ASSERT_TRUE(workspace.undo());
+    ASSERT_TRUE(workspace.undo());
+    EXPECT_EQ(pixels(), before);
+}
+
+TEST_F(StrokeRepaint, OnlyWhileTheLastStepIsTheLastStroke)
+{
+    EXPECT_FALSE(canvas.canRepaintLast(workspace));
+    stroke(100);
+    EXPECT_TRUE(canvas.canRepaintLast(workspace));
+    workspace.undo();
+    EXPECT_FALSE(canvas.canRepaintLast(workspace)) << "undone";
+    workspace.redo();
+    EXPECT_TRUE(canvas.canRepaintLast(workspace)) << "done again";
+    workspace.fill(0, 0);
+    const std::vector<uint32_t> filled = pixels();
+    EXPECT_FALSE(canvas.repaintLast(workspace, [] {}));
+    EXPECT_EQ(pixels(), filled);
+
+    // A stroke with both pens off changes nothing and makes no step: the fill stays last.
+    workspace.setPenField(0, PenField::drawMode, kDrawModeOff);
+    stroke(50);
+    EXPECT_FALSE(canvas.canRepaintLast(workspace));
+}
+
 }  // namespace
 }  // namespace nelmora

@@ -23,14 +23,16 @@ namespace fs = std::filesystem;
 
 class FakeDialogs : public Dialogs {
 public:
-    QString openFileName(QWidget*, const QString& filter) override
+    QString openFileName(QWidget*, const QString& filter, const QString& folder) override
     {
         filters.push_back(filter);
+        folders.push_back(folder);
         return openAnswer;
     }
-    QString saveFileName(QWidget*, const QString& filter) override
+    QString saveFileName(QWidget*, const QString& filter, const QString& folder) override
     {
         filters.push_back(filter);
+        folders.push_back(folder);
         return saveAnswer;
     }
     void showWarning(QWidget*, const QString&, const QString& text) override { warnings.push_back(text); }
@@ -38,6 +40,7 @@ public:
     QString openAnswer;
     QString saveAnswer;
     QStringList filters;
+    QStringList folders;
     QStringList warnings;
 };
 

@@ -4,7 +4,9 @@
 // by hand from the dab and blend arithmetic (and are checked here as well).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <sys/wait.h>
 #include <fstream>
 #include <sstream>
 
@@ -271,6 +273,46 @@ TEST_F(RenderTool, UndoAndRedoLinesStepThroughThePicture)
     EXPECT_EQ(rgb(*kept, 8, 0), 0x404040u);
     EXPECT_EQ(run({"--undo-memory", "0", "-o", out}), 2);
     EXPECT_EQ(run({"--undo-memory", "64", "-o", out}, "fill black\nundo\n"), 0);
+}
+
+
+TEST_F(RenderTool, AFolderAsScriptIsAnErrorAndNothingIsWritten)
+{
+    EXPECT_EQ(run({"--events", dir.string(), "-o", out}), 2);
+    EXPECT_NE(errors.find("folder"), std::string::npos) << errors;
+    EXPECT_FALSE(fs::exists(out));
+    // A bad line after good ones: nothing written either.
+    EXPECT_EQ(run({"-o", out}, "down 1 1\nup 5 5\nfill purple\n"), 2);
+    EXPECT_EQ(errors, "nelmora-render: line 3: unknown fill 'purple'\n");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderTool, AFolderOnStandardInputIsAReadError)
+{
+    // The program itself: its standard input must report the read error, not an end.
+    const std::string command = std::string(NELMORA_BINARY_DIR) + "/bin/nelmora-render -o " + out + " < " +
+                                dir.string() + " 2> " + (dir / "errors.txt").string();
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_FALSE(fs::exists(out));
+    std::ifstream errorsFile(dir / "errors.txt");
+    std::string message;
+    std::getline(errorsFile, message);
+    EXPECT_EQ(message, "nelmora-render: cannot read line 1: Is a directory");
+}
+
+TEST_F(RenderTool, FramesEveryNCommands)
+{
+    const std::string frames = (dir / "frames").string();
+    EXPECT_EQ(run({"--frames", frames, "--every", "2"}, "fill black\nfill white\nfill checker\nfill black\nfill white\n"),
+              0)
+        << errors;
+    EXPECT_TRUE(fs::exists(fs::path(frames) / "frame-000001.png"));
+    EXPECT_TRUE(fs::exists(fs::path(frames) / "frame-000002.png"));
+    EXPECT_FALSE(fs::exists(fs::path(frames) / "frame-000003.png"));
+    EXPECT_EQ(run({"--every", "2", "-o", (dir / "x.bmp").string()}), 2);
+    EXPECT_EQ(run({"--frames", frames, "--every", "0"}), 2);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "render/render_script.h"
+#include "script/render_script.h"
 
 namespace nelmora {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "render/render_script.h"
+#include "script/render_script.h"
 
 namespace nelmora {
 namespace {
@@ -150,6 +150,100 @@ TEST_F(RenderScriptRun, MouseCommandsGoThroughTheCanvas)
     run("up 70 50\n");  // pen 0 has no end flag: the last piece is not painted
     EXPECT_EQ(changedPixels(), live);
     EXPECT_FALSE(canvas.stroking());
+}
+
+
+TEST(RenderScriptParse, RecordingCommands)
+{
+    std::istringstream in(
+        "new 320 240 0xFF8000\n"
+        "image  my pictures/first one.png \r\n"
+        "random 4294967295\n"
+        "repaint\n"
+        "fill 0x112233 0x445566\n"
+        "pens " + std::string(2 * kPenFileSize, 'a') + "\n");
+    std::vector<ScriptCommand> c;
+    std::string error;
+    ASSERT_TRUE(parseRenderScript(in, c, error)) << error;
+    ASSERT_EQ(c.size(), 6u);
+    EXPECT_EQ(c[0].op, ScriptOp::newImage);
+    EXPECT_EQ(c[0].args[2], 0xFF8000);
+    EXPECT_EQ(c[1].text, "my pictures/first one.png");
+    EXPECT_EQ(uint32_t(c[2].args[0]), 0xFFFFFFFFu);
+    EXPECT_EQ(c[3].op, ScriptOp::repaint);
+    EXPECT_EQ(c[4].args[0], 0x112233);
+    EXPECT_EQ(c[4].args[2], 1) << "the two-color form";
+    EXPECT_EQ(c[5].text, std::string(kPenFileSize, char(0xAA)));
+}
+
+TEST(RenderScriptParse, BadTokensAreQuotedShortAndEscaped)
+{
+    EXPECT_EQ(parseError("value 1 " + std::string(100, '7') + "\n"),
+              "line 1: '" + std::string(40, '7') + "'... is not a number");
+    EXPECT_EQ(parseError("\n\x1b[2Jboom 1\n"), "line 2: unknown command '\\x1B[2Jboom'");
+    EXPECT_EQ(parseError("pens 00\n"), "line 1: 'pens' takes the 14144 bytes of a pen file in hex");
+    EXPECT_EQ(parseError("image   \n"), "line 1: 'image' takes an argument");
+    EXPECT_EQ(parseError("new 0 10 0\n"), "line 1: the new picture's size must be positive");
+    EXPECT_EQ(parseError("fill 1 2 3\n"), "line 1: 'fill' takes 1 arguments");
+    EXPECT_EQ(parseError("down 1 1\n" + std::string(kMaxScriptLine + 1, ' ') + "\nup 1 1\n"),
+              "line 2: longer than 65536 bytes");
+}
+
+// A stream buffer whose read fails after the given text, as reading a folder does.
+class FailingBuffer : public std::streambuf {
+public:
+    explicit FailingBuffer(std::string text) : text_(std::move(text)) { setg(text_.data(), text_.data(), text_.data() + text_.size()); }
+
+protected:
+    int_type underflow() override { throw std::ios_base::failure("read failed"); }
+
+private:
+    std::string text_;
+};
+
+struct ScriptStreaming : ::testing::Test {
+    Workspace app;
+    CanvasStroke canvas;
+    ScriptRunner runner{app, canvas};
+    std::string error;
+};
+
+TEST_F(ScriptStreaming, LinesBeforeABadOneHaveRunAndItsNumberIsReported)
+{
+    std::istringstream in("value 7 5\n# fine\nvalue 8 6\nvalue 9 x\nvalue 10 7\n");
+    EXPECT_FALSE(runner.run(in, error));
+    EXPECT_EQ(error, "line 4: 'x' is not a number");
+    EXPECT_EQ(app.drawingValue(8), 6);
+    EXPECT_NE(app.drawingValue(10), 7);
+}
+
+TEST_F(ScriptStreaming, AReadErrorIsNoEnd)
+{
+    FailingBuffer buffer("value 7 5\nvalue 8 6\n");
+    std::istream in(&buffer);
+    EXPECT_FALSE(runner.run(in, error));
+    EXPECT_EQ(error.rfind("cannot read line 3", 0), 0u) << error;
+    EXPECT_EQ(app.drawingValue(8), 6);
+}
+
+TEST_F(ScriptStreaming, EachCommandIsCountedAndTheCountCanStopTheRun)
+{
+    std::istringstream in("value 7 1\n\nvalue 7 2\nvalue 7 3\nvalue 7 4\n");
+    std::vector<int64_t> counts;
+    EXPECT_TRUE(runner.run(in, error, [&counts](int64_t done) {
+        counts.push_back(done);
+        return done < 3;
+    }));
+    EXPECT_EQ(counts, (std::vector<int64_t>{1, 2, 3}));
+    EXPECT_EQ(app.drawingValue(7), 3);
+}
+
+TEST_F(ScriptStreaming, PicturesThatCannotBeReadStopTheRun)
+{
+    std::istringstream in("fill black\nimage missing.png\nfill white\n");
+    EXPECT_FALSE(runner.run(in, error));
+    EXPECT_EQ(error.rfind("line 2: cannot open ./missing.png", 0), 0u) << error;
+    EXPECT_EQ(app.image().at(0, 0), 0u);
 }
 
 }  // namespace

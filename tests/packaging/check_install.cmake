@@ -1,0 +1,25 @@
+# cmake -DBUILD_DIR=... -DPREFIX=... -DEXPECTED_LIST=FILE -P check_install.cmake
+# (FILE: one path a line)
+# Installs the build into an empty PREFIX and checks it holds exactly the
+# expected files (paths relative to PREFIX), no more and no fewer.
+file(STRINGS ${EXPECTED_LIST} EXPECTED)
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+file(GLOB_RECURSE installed RELATIVE ${PREFIX} ${PREFIX}/*)
+list(SORT installed)
+list(SORT EXPECTED)
+message(STATUS "Installed:")
+foreach(file IN LISTS installed)
+  message(STATUS "  ${file}")
+endforeach()
+set(missing ${EXPECTED})
+list(REMOVE_ITEM missing ${installed})
+set(extra ${installed})
+list(REMOVE_ITEM extra ${EXPECTED})
+if(missing OR extra)
+  message(FATAL_ERROR "missing: ${missing}\nnot expected: ${extra}")
+endif()
