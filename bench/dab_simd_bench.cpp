@@ -1,15 +1,15 @@
 // Every mode at 80 and 160 pixels, drawn by the engine (at the SIMD level
-// NELMORA_SIMD selects, or the best) and by the plain per-pixel baseline in
-// one run; a rotated Normal dab; and a mixed script of all 24 modes over a
+// NELMORA_SIMD selects, or the best) and by the plain per-pixel baseline (the
+// tests' oracle, tests/engine/dab_reference.cpp) in one run; a rotated Normal dab; and a mixed script of all 24 modes over a
 // 1000 x 1000 image. Compare the rows of one run: Engine/Plain per mode.
 #include <benchmark/benchmark.h>
 
 #include <functional>
 
-#include "dab_plain.h"
 #include "engine/blend_modes.h"
 #include "engine/dab.h"
 #include "engine/dab_kernels.h"
+#include "engine/dab_reference.h"
 #include "pen/pen.h"
 
 namespace nelmora {
@@ -65,7 +65,7 @@ void BM_Engine(benchmark::State& state)
 }
 void BM_Plain(benchmark::State& state)
 {
-    runDabs(state, drawDabPlain, blendModes[size_t(state.range(0))].code, int32_t(state.range(1)) * 0x10000 / 80, 0);
+    runDabs(state, drawDabReference, blendModes[size_t(state.range(0))].code, int32_t(state.range(1)) * 0x10000 / 80, 0);
 }
 void modeArgs(benchmark::internal::Benchmark* b)
 {
@@ -96,7 +96,7 @@ void runMixed(benchmark::State& state, DrawFn draw)
     state.SetLabel(simdLevelName(dabKernels().level));
 }
 void BM_MixedScriptEngine(benchmark::State& state) { runMixed(state, drawDab); }
-void BM_MixedScriptPlain(benchmark::State& state) { runMixed(state, drawDabPlain); }
+void BM_MixedScriptPlain(benchmark::State& state) { runMixed(state, drawDabReference); }
 BENCHMARK(BM_MixedScriptEngine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MixedScriptPlain)->Unit(benchmark::kMillisecond);
 
