@@ -85,18 +85,6 @@ TEST_F(ColorFieldTest, DragsArePressesWhereTheyEndHeldOnTheWheelOrSquare)
     EXPECT_EQ(value(dv::brightness1), 327);
 }
 
-TEST_F(ColorFieldTest, OnlyTheWheelOrTheSquareStartsADrag)
-{
-    EXPECT_TRUE(fieldContains(state, 100, 190));
-    EXPECT_FALSE(fieldContains(state, 100, 50));
-    EXPECT_FALSE(fieldContains(state, 0, 190));
-    state.fieldMode = kSaturationBrightnessSquare;
-    EXPECT_TRUE(fieldContains(state, 0, 90));
-    EXPECT_TRUE(fieldContains(state, 199, 289));
-    EXPECT_FALSE(fieldContains(state, 199, 290));
-    EXPECT_FALSE(fieldContains(state, 100, 89));
-}
-
 TEST_F(ColorFieldTest, BrightnessWheelSetsBrightnessInsteadOfSaturation)
 {
     fieldRightClick(state);
