@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+#include "app/view_scale.h"
 #include "doc/canvas_stroke.h"
 #include "platform/tool_window.h"
 
@@ -31,7 +32,7 @@ struct MainFrameActions {
     QAction* undo = nullptr;
     QAction* redo = nullptr;
     QAction* redraw = nullptr;
-    std::array<QAction*, 8> zoom{};  // the magnifier's levels, kZoomLevels order
+    std::array<QAction*, kZoomLevels.size()> zoom{};  // the magnifier's levels, in kZoomLevels order
     QAction* fillWhite = nullptr;
     QAction* fillChecker = nullptr;
     QAction* fillBlack = nullptr;
