@@ -7,17 +7,12 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "fuzz_checks.h"
 #include "image/bmp_file.h"
 
 using namespace nelmora;
 
 namespace {
-
-bool samePixels(const Image& a, const Image& b)
-{
-    return a.width == b.width && a.height == b.height && a.stride == b.stride &&
-           std::memcmp(a.pixels, b.pixels, size_t(a.width) * size_t(a.height) * 4) == 0;
-}
 
 // One in-memory file, rewritten for every input, read back through its path.
 Image* readThroughFile(const uint8_t* data, size_t size)

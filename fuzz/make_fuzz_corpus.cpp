@@ -1,5 +1,5 @@
 // Writes the small seed corpora for the fuzz targets:
-//   make_fuzz_corpus <fuzz/corpus>
+//   make_fuzz_corpus <fuzz/corpus> <pens>
 // Seeds are real files from the writers, plus a few near misses the readers
 // must refuse, so the search starts on both sides of every check.
 #include <QBuffer>
@@ -7,12 +7,15 @@
 #include <QImageWriter>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "doc/workspace.h"
 #include "image/bmp_file.h"
 #include "image/file_io.h"
 #include "pen/pen_file.h"
+#include "pen_description.h"
 
 using namespace nelmora;
 
@@ -161,16 +164,73 @@ void writePenSeeds(const std::string& dir)
     freePen(pens[1]);
 }
 
+std::vector<uint8_t> textOf(const std::string& text) { return {text.begin(), text.end()}; }
+
+// A few sessions in the script language: every command at least once, both
+// pens in each drawing mode, and a line the runner refuses.
+void writeScriptSeeds(const std::string& dir, const std::vector<uint8_t>& blurPens)
+{
+    put(dir + "/stroke.nlr", textOf("down 10 10\nmove 30 20\nmove 50 50\nup 50 50\n"));
+    put(dir + "/two_pens.nlr", textOf("pen 1 drawMode 2\npen 0 endFlag 1\npen 1 lineColor 1\nvalue 7 0x20000\n"
+                                      "down -5 30\nmove 20 35\nmove 70 40\nup 70 40\nrepaint\nundo\nredo\n"));
+    put(dir + "/edits.nlr",
+        textOf("# every edit of a pen and the picture\nfill checker\npick 3 3\nvalue 8 500\n"
+               "slot 0 6 7 0x6000 0 0 0 0x800\nshape 0 3 0x8000 0 0x10000 0xFFFF 0x10000 0x4000 0x100 0x200 0x300\n"
+               "regen 0\npen 0 blendIndex 13\nrandom 4242\ndown 8 8\nmove 40 8\nup 40 8\n"
+               "new 40 30 0x102030\nimage a.png\nfill 0xFF0000 0x00FF00\nundo\nundo\nredo\n"));
+    put(dir + "/bad_line.nlr", textOf("down 1 1\nmove 5 5\nmove 9 nine\nup 9 9\n"));
+    // A whole pen file inline, as recordings write loaded pens.
+    std::string pens = "pens ";
+    for (uint8_t byte : blurPens) {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        pens += kDigits[byte >> 4];
+        pens += kDigits[byte & 15];
+    }
+    put(dir + "/blur_pens.nlr", textOf("fill checker\n" + pens + "\ndown 10 30\nmove 50 34\nup 50 34\n"));
+}
+
+// Starter pens, each followed by a short stroke's points (two bytes a point,
+// read as coordinates from -16 to 79), and a pen whose every dab covers the picture.
+void writePenPaintSeeds(const std::string& dir, const std::string& pensFolder, std::vector<uint8_t>& blurPens)
+{
+    const std::vector<uint8_t> stroke = {16, 40, 40, 44, 70, 50, 90, 60, 60, 90, 30, 70, 10, 20, 50, 5};
+    for (const char* name : {"basic/two-colour", "effects/blur", "effects/pull", "texture/spray"}) {
+        Workspace workspace;
+        std::ifstream description(pensFolder + "/" + name + ".txt");
+        std::string error;
+        if (!applyPenDescription(description, workspace, error)) {
+            std::fprintf(stderr, "%s: %s\n", name, error.c_str());
+            continue;
+        }
+        std::vector<uint8_t> seed = workspace.penFileBytes();
+        if (std::string(name) == "effects/blur") blurPens = seed;
+        seed.insert(seed.end(), stroke.begin(), stroke.end());
+        const std::string file = std::string(name).substr(std::string(name).find('/') + 1);
+        put(dir + "/" + file + ".pen", seed);
+    }
+    Workspace workspace;
+    workspace.setSlot(0, 6, {0, 0, 0, 0, 0x7FFFFFFF, 0});  // thickness
+    workspace.setSlot(0, 7, {0, 0, 0, 0, 0, 0});  // interval: the closest spacing
+    workspace.setPenField(1, PenField::drawMode, 2);
+    std::vector<uint8_t> seed = workspace.penFileBytes();
+    seed.insert(seed.end(), {20, 20, 22, 21});
+    put(dir + "/enormous.pen", seed);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <corpus folder holding bmp/, pen/ and picture/>\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <corpus folder holding bmp/, pen/, picture/, script/, pen_paint/> <pens>\n", argv[0]);
         return 2;
     }
-    writeBmpSeeds(std::string(argv[1]) + "/bmp");
-    writePenSeeds(std::string(argv[1]) + "/pen");
-    writePictureSeeds(std::string(argv[1]) + "/picture");
+    const std::string corpus = argv[1];
+    writeBmpSeeds(corpus + "/bmp");
+    writePenSeeds(corpus + "/pen");
+    writePictureSeeds(corpus + "/picture");
+    std::vector<uint8_t> blurPens;
+    writePenPaintSeeds(corpus + "/pen_paint", argv[2], blurPens);
+    writeScriptSeeds(corpus + "/script", blurPens);
     return 0;
 }
