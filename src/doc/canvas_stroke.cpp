@@ -86,18 +86,28 @@ void CanvasStroke::press(Workspace& workspace, int32_t x, int32_t y)
     startGeneration_ = workspace.history().generation();
     stroking_ = true;
     workspace.beginStep();
+    begun_ = {};
     for (int pen = 0; pen < kPenCount; ++pen)
-        if (workspace.pen(pen).drawMode == kDrawModeLive) call(ops_.begin, workspace, pen, x, y);
+        if (workspace.pen(pen).drawMode == kDrawModeLive) joinLive(workspace, pen, x, y);
     pointsX_.clear();
     pointsY_.clear();
     record(x, y);
 }
 
+void CanvasStroke::joinLive(Workspace& workspace, int pen, int32_t x, int32_t y)
+{
+    call(ops_.begin, workspace, pen, x, y);
+    begun_[size_t(pen)] = true;
+}
+
 bool CanvasStroke::proceed(Workspace& workspace, int32_t x, int32_t y)
 {
     if (!stroking_) return false;
-    for (int pen = 0; pen < kPenCount; ++pen)
-        if (workspace.pen(pen).drawMode == kDrawModeLive) call(ops_.proceed, workspace, pen, x, y);
+    for (int pen = 0; pen < kPenCount; ++pen) {
+        if (workspace.pen(pen).drawMode != kDrawModeLive) continue;
+        if (begun_[size_t(pen)]) call(ops_.proceed, workspace, pen, x, y);
+        else joinLive(workspace, pen, x, y);
+    }
     record(x, y);
     return true;
 }
@@ -108,7 +118,9 @@ void CanvasStroke::release(Workspace& workspace, int32_t x, int32_t y, const std
     stroking_ = false;
     for (int pen = 0; pen < kPenCount; ++pen) {
         const Pen& p = workspace.pen(pen);
-        if (p.drawMode == kDrawModeLive && p.endFlag != 0) call(ops_.end, workspace, pen, x, y);
+        if (p.drawMode != kDrawModeLive || p.endFlag == 0) continue;
+        if (!begun_[size_t(pen)]) joinLive(workspace, pen, x, y);
+        call(ops_.end, workspace, pen, x, y);
     }
     record(x, y);
     showChanges();

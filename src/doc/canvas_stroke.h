@@ -3,6 +3,7 @@
 // at each mouse event, the recorded path, and the replay of delayed pens at
 // release. The canvas window and the render tool both drive this.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -32,6 +33,7 @@ public:
     explicit CanvasStroke(StrokeOps ops = engineStrokeOps());
 
     // Positions are passed to the engine unchanged, also outside the image.
+    // A pen switched live during a stroke begins at the next point.
     void buttonDown(Workspace& workspace, int32_t x, int32_t y);
     // Returns false (nothing done) when no stroke is active.
     bool mouseMove(Workspace& workspace, int32_t x, int32_t y);
@@ -54,11 +56,16 @@ private:
     bool proceed(Workspace& workspace, int32_t x, int32_t y);
     void release(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges);
     void record(int32_t x, int32_t y);
+    // A live pen's begin call, at the press or where it was switched live.
+    void joinLive(Workspace& workspace, int pen, int32_t x, int32_t y);
     void call(StrokeCall op, Workspace& workspace, int pen, int32_t x, int32_t y);
     void replay(Workspace& workspace, int pen, const std::function<void()>& showChanges);
 
     StrokeOps ops_;
     bool stroking_ = false;
+    // Which pens began this stroke; a pen switched live later joins it at
+    // the next point, rather than continuing from where it last stood.
+    std::array<bool, kPenCount> begun_{};
     // Reserved for the usual 100000 points; a longer stroke grows them rather
     // than losing its path.
     std::vector<int32_t> pointsX_;

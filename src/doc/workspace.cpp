@@ -32,6 +32,28 @@ int32_t& slotField(PenParam& param, SlotField field)
     return param.jitter;
 }
 
+namespace {
+
+// What the engine carries from one point of a stroke to the next.
+struct StrokeMemory {
+    int32_t lastX, lastY, lastDX, lastDY, dabX, dabY, carry;
+    SlotValues lastOutputs;
+};
+
+StrokeMemory strokeMemoryOf(const Pen& pen)
+{
+    return {pen.lastX, pen.lastY, pen.lastDX, pen.lastDY, pen.dabX, pen.dabY, pen.carry, pen.lastOutputs};
+}
+
+void restoreStrokeMemory(Pen& pen, const StrokeMemory& memory)
+{
+    pen.lastX = memory.lastX, pen.lastY = memory.lastY, pen.lastDX = memory.lastDX, pen.lastDY = memory.lastDY;
+    pen.dabX = memory.dabX, pen.dabY = memory.dabY, pen.carry = memory.carry;
+    pen.lastOutputs = memory.lastOutputs;
+}
+
+}  // namespace
+
 Workspace::Workspace(int32_t imageWidth, int32_t imageHeight)
 {
     image_.reset(createImage(imageWidth, imageHeight, 0, 0, kStartImageFill));
@@ -129,19 +151,29 @@ void Workspace::regenerateShapeMap(int pen)
     notify({Change::shapeMap, pen, -1});
 }
 
+// A stroke continued from a file's stroke memory would walk from wherever
+// that stroke stood, which may be billions of dabs away.
+bool Workspace::replacePens(const std::function<bool()>& decode)
+{
+    std::array<StrokeMemory, kPenCount> memory;
+    for (int n = 0; n < kPenCount; ++n) memory[size_t(n)] = strokeMemoryOf(*pens_[size_t(n)]);
+    if (!decode()) return false;
+    if (history_.inPixelStep())
+        for (int n = 0; n < kPenCount; ++n) restoreStrokeMemory(*pens_[size_t(n)], memory[size_t(n)]);
+    notify({Change::pens});
+    return true;
+}
+
 bool Workspace::loadPens(const std::string& folder, const std::string& name, std::string* error)
 {
-    if (!loadPenFile(penTable(), settingsTable(), folder, name, error)) return false;
-    notify({Change::pens});
+    if (!replacePens([&] { return loadPenFile(penTable(), settingsTable(), folder, name, error); })) return false;
     rememberPenFile(folder, name);
     return true;
 }
 
 bool Workspace::loadPens(const uint8_t* data, size_t size)
 {
-    if (!decodePenFile(data, size, penTable(), settingsTable())) return false;
-    notify({Change::pens});
-    return true;
+    return replacePens([&] { return decodePenFile(data, size, penTable(), settingsTable()); });
 }
 
 bool Workspace::savePens(const std::string& folder, const std::string& name, std::string* error)

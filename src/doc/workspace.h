@@ -130,6 +130,8 @@ public:
     // the painting generator, as the user asked for a new map.
     void regenerateShapeMap(int pen);
     // Both pens and their shape settings from a pen file, all or nothing.
+    // During a stroke the pens go on from where the stroke stands: the file's
+    // record of where a stroke stood belongs to another session.
     bool loadPens(const std::string& folder, const std::string& name, std::string* error = nullptr);
     bool loadPens(const uint8_t* data, size_t size);
     bool savePens(const std::string& folder, const std::string& name, std::string* error = nullptr);
@@ -183,6 +185,7 @@ private:
     ShapeSettingsTable settingsTable() { return {&shapeSettings_[0], &shapeSettings_[1]}; }
 
     void restored(UndoHistory::Restored what);
+    bool replacePens(const std::function<bool()>& decode);
     void rememberPenFile(const std::string& folder, const std::string& name);
     void startUp();
 

@@ -111,6 +111,26 @@ TEST_F(CanvasStrokeTest, PensOffAndMovesOutsideAStrokeDoNothing)
     EXPECT_EQ(log, (Log{"show"}));
 }
 
+// A pen that did not begin the stroke has no point of it to continue from.
+TEST_F(CanvasStrokeTest, APenSwitchedLiveDuringAStrokeBeginsWhereItJoins)
+{
+    setPen(1, PenField::endFlag, 1);
+    stroke.buttonDown(state, 0, 0);
+    setPen(1, PenField::drawMode, 1);
+    stroke.mouseMove(state, 1, 0);
+    stroke.mouseMove(state, 2, 0);
+    release(3, 0);
+    EXPECT_EQ(log, (Log{"0:begin(0,0)", "0:continue(1,0)", "1:begin(1,0)", "0:continue(2,0)", "1:continue(2,0)",
+                        "1:end(3,0)", "show"}));
+
+    log.clear();
+    setPen(1, PenField::drawMode, 0);
+    stroke.buttonDown(state, 5, 5);
+    setPen(1, PenField::drawMode, 1);
+    release(6, 6);
+    EXPECT_EQ(log, (Log{"0:begin(5,5)", "1:begin(6,6)", "1:end(6,6)", "show"}));
+}
+
 TEST_F(CanvasStrokeTest, RecordsMoreThanTheUsualCapacityWithoutLosingTheEnd)
 {
     setPen(0, PenField::drawMode, 2);

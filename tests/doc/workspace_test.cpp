@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <ostream>
 #include <utility>
@@ -200,6 +201,39 @@ TEST_F(WorkspaceNotes, LoadingPensIsAllOrNothing)
     EXPECT_EQ(ws.shapeSettings(0).msize, 0x1234);
     EXPECT_EQ(penBytes(ws), file);
     EXPECT_EQ(take(), (Notes{{Change::pens}}));
+}
+
+// A file records where its pens' last stroke stood; loaded during a stroke,
+// the stroke must go on from its own points, not walk from there.
+TEST(PensLoadedDuringAStroke, GoOnFromWhereTheStrokeStands)
+{
+    Workspace other;
+    other.setPenField(0, PenField::blendIndex, 5);
+    Pen& foreign = other.strokePen(0);
+    foreign.lastX = foreign.lastY = INT32_MAX;
+    foreign.dabX = foreign.dabY = foreign.carry = INT32_MIN;
+    foreign.lastOutputs.fill(0x7777);
+    const std::vector<uint8_t> file = penBytes(other);
+
+    Workspace ws;
+    CanvasStroke canvas;
+    canvas.buttonDown(ws, 10, 10);
+    canvas.mouseMove(ws, 20, 12);
+    const Pen before = ws.pen(0);
+    ASSERT_TRUE(ws.loadPens(file.data(), file.size()));
+    EXPECT_EQ(ws.pen(0).blendIndex, 5);
+    EXPECT_EQ(ws.pen(0).lastX, 20);
+    EXPECT_EQ(ws.pen(0).lastY, 12);
+    EXPECT_EQ(ws.pen(0).dabX, before.dabX);
+    EXPECT_EQ(ws.pen(0).carry, before.carry);
+    EXPECT_EQ(ws.pen(0).lastOutputs, before.lastOutputs);
+    canvas.mouseMove(ws, 30, 14);
+    canvas.buttonUp(ws, 30, 14, [] {});
+    EXPECT_EQ(ws.pen(0).lastX, 30);
+
+    // Between strokes the file is taken whole, as it was saved.
+    ASSERT_TRUE(ws.loadPens(file.data(), file.size()));
+    EXPECT_EQ(penBytes(ws), file);
 }
 
 // A drag with pen 0 as the blur filter, which works through the scratch image
