@@ -1,10 +1,10 @@
 // Any pen file the pen reader takes paints: a short stroke, its points from
 // the bytes after the pen file, goes through the canvas's stroke handling on
-// a small picture. The sanitizers watch every dab; the stroke and its
-// repaint are undone to the white picture and redone to the same pixels; and
-// a fresh workspace with the same pens paints the same.
+// a small picture. The sanitizers watch every dab, and the stroke and its
+// repaint are undone to the white picture and redone to the same pixels.
+// (That a fresh workspace paints the same, fuzz_script checks by replaying.)
 //
-// The picture is 64 x 64 and the stroke has at most kMaxPoints points a
+// The picture is 64 x 64 and the stroke has at most kMaxPoints points, a
 // little outside it at most: a pen of enormous thickness covers the whole
 // picture with every dab, and its dabs may lie 5/256 pixel apart.
 #include <vector>
@@ -17,7 +17,7 @@ using namespace nelmora;
 namespace {
 
 constexpr int32_t kCanvasSize = 64;
-constexpr size_t kMaxPoints = 8;
+constexpr size_t kMaxPoints = 5;
 constexpr int32_t kMargin = 16;
 
 struct Point {
@@ -57,11 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ImagePtr start = copyOf(workspace.image());
     paint(workspace, points);
     require(workspace.image().width == kCanvasSize && workspace.image().height == kCanvasSize);
-
-    Workspace again(kCanvasSize, kCanvasSize);
-    require(again.loadPens(data, size));
-    paint(again, points);
-    require(samePixels(again.image(), workspace.image()) && again.random().value == workspace.random().value);
 
     checkHistoryRoundTrip(workspace, *start);
     return 0;

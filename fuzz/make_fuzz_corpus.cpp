@@ -193,7 +193,7 @@ void writeScriptSeeds(const std::string& dir, const std::vector<uint8_t>& blurPe
 // read as coordinates from -16 to 79), and a pen whose every dab covers the picture.
 void writePenPaintSeeds(const std::string& dir, const std::string& pensFolder, std::vector<uint8_t>& blurPens)
 {
-    const std::vector<uint8_t> stroke = {16, 40, 40, 44, 70, 50, 90, 60, 60, 90, 30, 70, 10, 20, 50, 5};
+    const std::vector<uint8_t> stroke = {16, 40, 40, 44, 70, 50, 90, 60, 60, 90};
     for (const char* name : {"basic/two-colour", "effects/blur", "effects/pull", "texture/spray"}) {
         Workspace workspace;
         std::ifstream description(pensFolder + "/" + name + ".txt");
