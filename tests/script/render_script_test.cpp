@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <sstream>
 
 #include "script/render_script.h"
@@ -244,6 +246,36 @@ TEST_F(ScriptStreaming, PicturesThatCannotBeReadStopTheRun)
     EXPECT_FALSE(runner.run(in, error));
     EXPECT_EQ(error.rfind("line 2: cannot open ./missing.png", 0), 0u) << error;
     EXPECT_EQ(app.image().at(0, 0), 0u);
+}
+
+// A pen file's record of where its last stroke stood is no part of a stroke
+// under way: the same pens with another record paint the same.
+TEST(ScriptPens, LoadedDuringAStrokeTheStrokeGoesOnFromItsOwnPoints)
+{
+    const auto pensLine = [](Workspace& pens) {
+        std::string line = "pens ";
+        for (uint8_t byte : pens.penFileBytes()) line += "0123456789ABCDEF"[byte >> 4], line += "0123456789ABCDEF"[byte & 15];
+        return line + "\n";
+    };
+    Workspace plain, foreign;
+    Pen& far = foreign.strokePen(0);
+    far.lastX = far.lastY = far.dabX = far.dabY = INT32_MAX;
+    far.carry = INT32_MIN;
+    const auto paint = [](const std::string& pens) {
+        auto app = std::make_unique<Workspace>();
+        CanvasStroke canvas;
+        ScriptRunner runner(*app, canvas);
+        std::istringstream in("down 20 20\nmove 60 30\n" + pens + "move 120 60\nup 120 60\n");
+        std::string error;
+        EXPECT_TRUE(runner.run(in, error)) << error;
+        return app;
+    };
+    const auto expected = paint(pensLine(plain));
+    const auto painted = paint(pensLine(foreign));
+    const Image &a = expected->image(), &b = painted->image();
+    EXPECT_TRUE(std::equal(a.pixels, a.pixels + 200 * 200, b.pixels));
+    EXPECT_EQ(painted->random().value, expected->random().value);
+    EXPECT_NE(std::count(a.pixels, a.pixels + 200 * 200, 0xFFFFFFu), 200 * 200);
 }
 
 }  // namespace
