@@ -136,6 +136,69 @@ TEST_F(CanvasStrokeTest, RightClickPicksIntoColorOne)
     EXPECT_FALSE(state.pickColor(0, 200));
 }
 
+// A tablet's readings: which pressure each stroke call saw, as "pen:pressure".
+std::vector<std::string>* pressures = nullptr;
+
+void logPressure(Pen* pen, const DrawingValues& values)
+{
+    pressures->push_back(penName(pen) + ":" + std::to_string(values[dv::pressure]) + "/" +
+                         std::to_string(values[dv::penAngle]));
+}
+
+StrokeOps pressureOps()
+{
+    return {[](Image*, Pen* p, DrawingValues& v, RandomState&, int32_t, int32_t) { logPressure(p, v); },
+            [](Image*, Pen* p, DrawingValues& v, RandomState&, int32_t, int32_t) { logPressure(p, v); },
+            [](Image*, Pen* p, DrawingValues& v, RandomState&, int32_t, int32_t) { logPressure(p, v); }};
+}
+
+struct TabletReadings : CanvasStrokeTest {
+    void SetUp() override
+    {
+        CanvasStrokeTest::SetUp();
+        pressures = &log;
+        stroke = CanvasStroke(pressureOps());
+        state.addListener([this](const Change& c) {
+            if (c.kind == Change::drawingValue) notes.push_back(c.index);
+        });
+    }
+    void tabletStroke()
+    {
+        stroke.buttonDown(state, 0, 0, PenReading{100, 7});
+        stroke.mouseMove(state, 5, 0, PenReading{200, 8});
+        stroke.buttonUp(state, 9, 0, [] {}, PenReading{300, 9});
+    }
+    std::vector<int> notes;
+};
+
+TEST_F(TabletReadings, EveryPenSeesEachPointsReadingTheDelayedOneInItsReplayToo)
+{
+    setPen(0, PenField::endFlag, 1);
+    setPen(1, PenField::drawMode, kDrawModeDelayed);
+    setPen(1, PenField::endFlag, 1);
+    notes.clear();
+    tabletStroke();
+    EXPECT_EQ(log, (Log{"0:100/7", "0:200/8", "0:300/9", "1:100/7", "1:200/8", "1:300/9"}));
+    // Through the named edit, so the windows hear of them, one pair per point.
+    EXPECT_EQ(notes, (std::vector<int>{dv::pressure, dv::penAngle, dv::pressure, dv::penAngle, dv::pressure,
+                                       dv::penAngle}));
+    EXPECT_EQ(state.drawingValue(dv::pressure), 300);
+    EXPECT_EQ(state.drawingValue(dv::penAngle), 9);
+}
+
+TEST_F(TabletReadings, TheMouseLeavesThemAsTheTabletLeftThem)
+{
+    setPen(0, PenField::endFlag, 1);
+    tabletStroke();
+    log.clear();
+    notes.clear();
+    stroke.buttonDown(state, 0, 0);
+    stroke.mouseMove(state, 5, 0);
+    stroke.buttonUp(state, 9, 0, [] {});
+    EXPECT_EQ(log, (Log{"0:300/9", "0:300/9", "0:300/9"}));
+    EXPECT_TRUE(notes.empty());
+}
+
 TEST(FillImage, CheckerOfEightPixelSquares)
 {
     ImagePtr image(createImage(20, 10, 0, 0, 0));
@@ -192,6 +255,19 @@ TEST_F(StrokeRepaint, PaintsThePathAgainAsOneStepThatUndoTakesBack)
     ASSERT_TRUE(workspace.undo());
     ASSERT_TRUE(workspace.undo());
     EXPECT_EQ(pixels(), before);
+}
+
+TEST_F(StrokeRepaint, ATabletStrokeComesBackWithItsPressures)
+{
+    workspace.setSlot(0, slot::thickness, {dv::pressure, 0x10000, dv::none, 0, 0, 0});
+    canvas.buttonDown(workspace, 20, 100, PenReading{0x2000, 0});
+    for (int32_t x = 40; x <= 160; x += 20) canvas.mouseMove(workspace, x, 100, PenReading{x * 0x100, 0});
+    canvas.buttonUp(workspace, 160, 100, [] {}, PenReading{0, 0});
+    const std::vector<uint32_t> withStroke = pixels();
+
+    ASSERT_TRUE(canvas.repaintLast(workspace, [] {}));
+    EXPECT_EQ(pixels(), withStroke);
+    EXPECT_EQ(workspace.drawingValue(dv::pressure), 0);
 }
 
 TEST_F(StrokeRepaint, OnlyWhileTheLastStepIsTheLastStroke)

@@ -197,6 +197,33 @@ TEST_F(RenderTool, GoldenDragWithTheStartUpPens)
     EXPECT_EQ(checksum(*image), kGoldenDrag);
 }
 
+// A tablet's numbers on a point are the two value lines before it: with a
+// pen whose thickness and angle follow them, both scripts paint alike, and
+// the mouse's stroke (pressure 0) paints another picture.
+TEST_F(RenderTool, TabletNumbersAreValueLinesBeforeThePoint)
+{
+    const std::string pen = "slot 0 6 13 0x10000 0 0 0 0\nslot 0 8 14 0x10000 0 0 0 0\nshape 0 0 0xE000 0 0xFFFF 0xFFFF 0x3000 0 0 0 0\nregen 0\n";
+    std::string tablet = pen, values = pen, mouse = pen;
+    for (int x = 20; x <= 180; x += 10) {
+        const std::string verb = x == 20 ? "down" : x == 180 ? "up" : "move";
+        const std::string pressure = std::to_string(x * 300), angle = std::to_string(x * 200);
+        tablet += verb + " " + std::to_string(x) + " 100 " + pressure + " " + angle + "\n";
+        values += "value 13 " + pressure + "\nvalue 14 " + angle + "\n" + verb + " " + std::to_string(x) + " 100\n";
+        mouse += verb + " " + std::to_string(x) + " 100\n";
+    }
+    ImagePtr byNumbers = rendered({}, tablet);
+    ImagePtr byValues = rendered({}, values);
+    ImagePtr byMouse = rendered({}, mouse);
+    ASSERT_TRUE(byNumbers && byValues && byMouse);
+    EXPECT_EQ(checksum(*byNumbers), checksum(*byValues));
+    EXPECT_NE(checksum(*byNumbers), checksum(*byMouse));
+
+    EXPECT_EQ(run({"-o", out}, "down 1 2 0x100 0x200\nmove 3 4 0x100 0x2x0\n"), 2);
+    EXPECT_EQ(errors, "nelmora-render: line 2: '0x2x0' is not a number\n");
+    EXPECT_EQ(run({"-o", out}, "down 1 2\nup 3 4 0x100\n"), 2);
+    EXPECT_EQ(errors, "nelmora-render: line 2: 'up' takes 2 or 4 arguments\n");
+}
+
 // One single-dab drag per blend mode on the checker, modes in rows of six,
 // 88 pixels apart; each dab lies at (x0 + 100/256, y0) with x0 = 48 + 88 c,
 // y0 = 48 + 88 r, so (x0, y0) gets map byte 255 and k = 65279 or alpha 254.
