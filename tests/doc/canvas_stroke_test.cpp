@@ -136,67 +136,22 @@ TEST_F(CanvasStrokeTest, RightClickPicksIntoColorOne)
     EXPECT_FALSE(state.pickColor(0, 200));
 }
 
-// A tablet's readings: which pressure each stroke call saw, as "pen:pressure".
-std::vector<std::string>* pressures = nullptr;
-
-void logPressure(Pen* pen, const DrawingValues& values)
+// Every stroke call's pressure and pen angle, as "pen:pressure/angle".
+void logReading(Image*, Pen* pen, DrawingValues& v, RandomState&, int32_t, int32_t)
 {
-    pressures->push_back(penName(pen) + ":" + std::to_string(values[dv::pressure]) + "/" +
-                         std::to_string(values[dv::penAngle]));
+    calls->push_back(penName(pen) + ":" + std::to_string(v[dv::pressure]) + "/" + std::to_string(v[dv::penAngle]));
 }
 
-StrokeOps pressureOps()
+TEST_F(CanvasStrokeTest, ADelayedPenReplaysEachPointWithItsTabletReading)
 {
-    return {[](Image*, Pen* p, DrawingValues& v, RandomState&, int32_t, int32_t) { logPressure(p, v); },
-            [](Image*, Pen* p, DrawingValues& v, RandomState&, int32_t, int32_t) { logPressure(p, v); },
-            [](Image*, Pen* p, DrawingValues& v, RandomState&, int32_t, int32_t) { logPressure(p, v); }};
-}
-
-struct TabletReadings : CanvasStrokeTest {
-    void SetUp() override
-    {
-        CanvasStrokeTest::SetUp();
-        pressures = &log;
-        stroke = CanvasStroke(pressureOps());
-        state.addListener([this](const Change& c) {
-            if (c.kind == Change::drawingValue) notes.push_back(c.index);
-        });
-    }
-    void tabletStroke()
-    {
-        stroke.buttonDown(state, 0, 0, PenReading{100, 7});
-        stroke.mouseMove(state, 5, 0, PenReading{200, 8});
-        stroke.buttonUp(state, 9, 0, [] {}, PenReading{300, 9});
-    }
-    std::vector<int> notes;
-};
-
-TEST_F(TabletReadings, EveryPenSeesEachPointsReadingTheDelayedOneInItsReplayToo)
-{
+    stroke = CanvasStroke({logReading, logReading, logReading});
     setPen(0, PenField::endFlag, 1);
     setPen(1, PenField::drawMode, kDrawModeDelayed);
     setPen(1, PenField::endFlag, 1);
-    notes.clear();
-    tabletStroke();
+    stroke.buttonDown(state, 0, 0, PenReading{100, 7});
+    stroke.mouseMove(state, 5, 0, PenReading{200, 8});
+    stroke.buttonUp(state, 9, 0, [] {}, PenReading{300, 9});
     EXPECT_EQ(log, (Log{"0:100/7", "0:200/8", "0:300/9", "1:100/7", "1:200/8", "1:300/9"}));
-    // Through the named edit, so the windows hear of them, one pair per point.
-    EXPECT_EQ(notes, (std::vector<int>{dv::pressure, dv::penAngle, dv::pressure, dv::penAngle, dv::pressure,
-                                       dv::penAngle}));
-    EXPECT_EQ(state.drawingValue(dv::pressure), 300);
-    EXPECT_EQ(state.drawingValue(dv::penAngle), 9);
-}
-
-TEST_F(TabletReadings, TheMouseLeavesThemAsTheTabletLeftThem)
-{
-    setPen(0, PenField::endFlag, 1);
-    tabletStroke();
-    log.clear();
-    notes.clear();
-    stroke.buttonDown(state, 0, 0);
-    stroke.mouseMove(state, 5, 0);
-    stroke.buttonUp(state, 9, 0, [] {});
-    EXPECT_EQ(log, (Log{"0:300/9", "0:300/9", "0:300/9"}));
-    EXPECT_TRUE(notes.empty());
 }
 
 TEST(FillImage, CheckerOfEightPixelSquares)

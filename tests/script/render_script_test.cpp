@@ -71,11 +71,6 @@ TEST(RenderScriptParse, MalformedLinesNameTheirLine)
     EXPECT_EQ(parseError("down 70000 0\n"), "line 1: mouse position outside -32768..65535");
     EXPECT_EQ(parseError("pick 0 -40000\n"), "line 1: mouse position outside -32768..65535");
     EXPECT_EQ(parseError("DOWN 1 2\n"), "line 1: unknown command 'DOWN'");
-    // A tablet's two numbers come both or not at all, as numbers.
-    EXPECT_EQ(parseError("down 1 2\nup 1 2 3\n"), "line 2: 'up' takes 2 or 4 arguments");
-    EXPECT_EQ(parseError("move 1 2 0x8000 north\n"), "line 1: 'north' is not a number");
-    EXPECT_EQ(parseError("down 1 2 0x 5\n"), "line 1: '0x' is not a number");
-    EXPECT_EQ(parseError("down 1 2 3 4 5\n"), "line 1: 'down' takes 2 or 4 arguments");
 }
 
 struct RenderScriptRun : ::testing::Test {
@@ -142,21 +137,6 @@ TEST_F(RenderScriptRun, FillAndPick)
     EXPECT_EQ(app.drawingValue(dv::brightness1), 0x40FF);
     run("fill white\n");
     EXPECT_EQ(changedPixels(), 0);
-}
-
-TEST_F(RenderScriptRun, ATabletsNumbersSetPressureAndPenAngleFirst)
-{
-    app.setSlot(0, slot::thickness, {dv::pressure, 0x10000, dv::none, 0, 0, 0});
-    run("down 50 50 0 0x4000\nmove 90 50 0 0x4000\n");  // no pressure: no thickness
-    EXPECT_EQ(changedPixels(), 0);
-    EXPECT_EQ(app.drawingValue(dv::penAngle), 0x4000);
-    run("move 130 50 0xFFFF -1\nup 130 50\n");
-    EXPECT_GT(changedPixels(), 0);
-    EXPECT_EQ(app.drawingValue(dv::pressure), 0xFFFF);
-    EXPECT_EQ(app.drawingValue(dv::penAngle), -1);
-    // Lines without them leave the values be.
-    run("down 10 10\nup 10 10\n");
-    EXPECT_EQ(app.drawingValue(dv::pressure), 0xFFFF);
 }
 
 TEST_F(RenderScriptRun, MouseCommandsGoThroughTheCanvas)

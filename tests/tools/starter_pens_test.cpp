@@ -93,25 +93,5 @@ TEST_F(StarterPens, EveryShippedPenLoadsAndPaints)
     }
 }
 
-// Each tablet pen answers the pen: a firm, leaning stroke paints another
-// picture than a light, upright one.
-TEST_F(StarterPens, TabletPensFollowPressureOrLean)
-{
-    const fs::path folder = fs::path(NELMORA_BINARY_DIR) / "bin" / "Pen" / "tablet";
-    int pens = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        SCOPED_TRACE(entry.path().string());
-        std::string error;
-        ASSERT_TRUE(state.loadPens(folder.string(), entry.path().filename().string(), &error)) << error;
-        paintStroke(state, PenReading{0x1000, 0});
-        const Image& image = state.image();
-        const std::vector<uint32_t> light(image.pixels, image.pixels + size_t(image.width) * size_t(image.height));
-        paintStroke(state, PenReading{0xFFFF, 0x5000});
-        EXPECT_FALSE(std::equal(light.begin(), light.end(), image.pixels));
-        ++pens;
-    }
-    EXPECT_GE(pens, 3);
-}
-
 }  // namespace
 }  // namespace nelmora
