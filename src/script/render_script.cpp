@@ -46,7 +46,7 @@ bool parseNumber(std::string_view token, int32_t& out)
 struct CommandShape {
     std::string_view name;
     ScriptOp op;
-    int numbers;           // arguments after the name; -1: one word of text
+    int numbers;              // arguments after the name; -1: one word of text
     int optionalNumbers = 0;  // that may follow them, all or none
 };
 
@@ -54,7 +54,8 @@ struct CommandShape {
 constexpr int kReadingNumbers = 2;
 
 constexpr CommandShape kCommands[] = {
-    {"down", ScriptOp::down, 2, kReadingNumbers}, {"move", ScriptOp::move, 2, kReadingNumbers},
+    {"down", ScriptOp::down, 2, kReadingNumbers},
+    {"move", ScriptOp::move, 2, kReadingNumbers},
     {"up", ScriptOp::up, 2, kReadingNumbers},
     {"pick", ScriptOp::pick, 2},   {"value", ScriptOp::value, 2},   {"pen", ScriptOp::pen, 3},
     {"slot", ScriptOp::slot, 8},   {"shape", ScriptOp::shape, 11},  {"regen", ScriptOp::regen, 1},
