@@ -130,8 +130,10 @@ void CanvasWindow::strokeMove(QPoint p, std::optional<PenReading> reading)
 
 void CanvasWindow::strokeUp(QPoint p, std::optional<PenReading> reading)
 {
-    // The end dabs and a delayed pen's whole replay are shown once, when painted.
-    stroke_.buttonUp(workspace_, p.x(), p.y(), [this] { takeChanges(); }, reading);
+    // The end dabs and a delayed pen's whole replay are shown once, when
+    // painted: the picture's changed box gathers them all, so they are copied
+    // to the display once rather than segment by segment.
+    stroke_.buttonUp(workspace_, p.x(), p.y(), [] {}, reading);
     showChanges();
 }
 
@@ -207,7 +209,7 @@ void CanvasWindow::tabletEvent(QTabletEvent* event)
 bool CanvasWindow::repaintLastStroke()
 {
     // Shown once, when painted, as a release is.
-    const bool repainted = stroke_.repaintLast(workspace_, [this] { takeChanges(); });
+    const bool repainted = stroke_.repaintLast(workspace_, [] {});
     showChanges();
     return repainted;
 }
