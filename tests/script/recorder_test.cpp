@@ -113,6 +113,21 @@ TEST_F(Recording, AnActionIsOneLineAndAMoveTensOfBytes)
     EXPECT_LT(recorder.size() - before, 1002u * 16);
 }
 
+TEST_F(Recording, ATabletStrokeIsWrittenWithItsReadingsAMouseStrokeWithout)
+{
+    workspace.setSlot(0, slot::thickness, {dv::pressure, 0x10000, dv::none, 0, 0, 0});
+    const size_t before = recorder.size();
+    canvas.buttonDown(workspace, 10, 20, PenReading{0x1000, 0x4000});
+    canvas.mouseMove(workspace, 60, 20, PenReading{0xFFFF, 0x4100});
+    canvas.buttonUp(workspace, 90, 20, [] {}, PenReading{0x800, 0x4100});
+    stroke(10, 60);
+    // The readings ride on the points rather than as value lines of their own.
+    const std::string tablet = "down 10 20 4096 16384\nmove 60 20 65535 16640\nup 90 20 2048 16640\n";
+    EXPECT_EQ(script().substr(before, tablet.size()), tablet);
+    EXPECT_NE(script().find("\ndown 10 60\nmove 25 64\n"), std::string::npos);
+    expectSameDocument(workspace, *replay());
+}
+
 TEST_F(Recording, TheGeneratorIsWrittenWhereNoLineMovesIt)
 {
     workspace.setRandomState(77);
