@@ -130,7 +130,7 @@ bool runScript(Workspace& workspace, const std::string& script, const PictureRea
     std::string error;
     const bool finished = runner.run(in, error);
     require(finished == error.empty() && (finished || error.rfind("line ", 0) == 0));
-    if (canvas.stroking()) require(runner.runCommand({ScriptOp::up, 0, {}, {}}, error));
+    if (canvas.stroking()) require(runner.runCommand({ScriptOp::up, 0, {}, {}, {}}, error));
     require(!canvas.stroking());
     return finished;
 }

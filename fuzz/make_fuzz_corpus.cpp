@@ -167,12 +167,12 @@ void writePenSeeds(const std::string& dir)
 std::vector<uint8_t> textOf(const std::string& text) { return {text.begin(), text.end()}; }
 
 // A few sessions in the script language: every command at least once, both
-// pens in each drawing mode, and a line the runner refuses.
+// pens in each drawing mode, a tablet's points, and a line the runner refuses.
 void writeScriptSeeds(const std::string& dir, const std::vector<uint8_t>& blurPens)
 {
     put(dir + "/stroke.nlr", textOf("down 10 10\nmove 30 20\nmove 50 50\nup 50 50\n"));
     put(dir + "/two_pens.nlr", textOf("pen 1 drawMode 2\npen 0 endFlag 1\npen 1 lineColor 1\nvalue 7 0x20000\n"
-                                      "down -5 30\nmove 20 35\nmove 70 40\nup 70 40\nrepaint\nundo\nredo\n"));
+                                      "down -5 30 20000 0\nmove 20 35 40000 0x2000\nmove 70 40\nup 70 40\nrepaint\nundo\nredo\n"));
     put(dir + "/edits.nlr",
         textOf("# every edit of a pen and the picture\nfill checker\npick 3 3\nvalue 8 500\n"
                "slot 0 6 7 0x6000 0 0 0 0x800\nshape 0 3 0x8000 0 0x10000 0xFFFF 0x10000 0x4000 0x100 0x200 0x300\n"
