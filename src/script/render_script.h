@@ -35,7 +35,7 @@
 
 namespace nelmora {
 
-enum class ScriptOp { down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random };
+enum class ScriptOp { down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random, cancel };
 
 struct ScriptCommand {
     ScriptOp op;
