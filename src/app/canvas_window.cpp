@@ -18,7 +18,7 @@ constexpr int kFrameMs = 16;
 }  // namespace
 
 CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
-    : QWidget(parent), workspace_(document.workspace()), stroke_(ops)
+    : QWidget(parent), workspace_(document.workspace()), stroke_(ops), work_(*this, workspace_, stroke_)
 {
     setObjectName(QStringLiteral("PCANVAS"));
     setWindowTitle(QStringLiteral("Canvas"));
@@ -29,6 +29,7 @@ CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
     fitToImage();
     connect(&document, &Document::imageReplaced, this, &CanvasWindow::fitToImage);
     connect(&document, &Document::pixelsChanged, this, &CanvasWindow::redraw);
+    connect(&work_, &CanvasWork::busyChanged, this, &CanvasWindow::busyChanged);
 }
 
 void CanvasWindow::fitToImage()
@@ -101,22 +102,19 @@ void CanvasWindow::flush()
 void CanvasWindow::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = picturePixelAt(event->position());
-    if (event->button() == Qt::LeftButton) {
-        // Nothing is drawn at the start of a stroke, so nothing is shown.
-        stroke_.buttonDown(workspace_, p.x(), p.y());
-    } else if (event->button() == Qt::RightButton) {
-        // The color creator follows the document's note.
-        workspace_.pickColor(p.x(), p.y());
-    } else {
+    if (event->button() == Qt::LeftButton)
+        strokeDown(p);
+    else if (event->button() == Qt::RightButton)
+        pickColorAt(p);
+    else
         event->ignore();
-    }
 }
 
 void CanvasWindow::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = picturePixelAt(event->position());
     emit pointerMoved(p);
-    if (stroke_.mouseMove(workspace_, p.x(), p.y())) showChanges();
+    strokeMove(p);
 }
 
 void CanvasWindow::leaveEvent(QEvent*) { emit pointerLeft(); }
@@ -124,17 +122,46 @@ void CanvasWindow::leaveEvent(QEvent*) { emit pointerLeft(); }
 void CanvasWindow::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return event->ignore();
-    const QPoint p = picturePixelAt(event->position());
-    // The end dabs and a delayed pen's whole replay are shown once, when painted.
-    stroke_.buttonUp(workspace_, p.x(), p.y(), [this] { takeChanges(); });
-    showChanges();
+    strokeUp(picturePixelAt(event->position()));
+}
+
+void CanvasWindow::strokeDown(QPoint p)
+{
+    // Nothing is drawn at the start of a stroke, so nothing is shown.
+    work_.run([this, p] { stroke_.buttonDown(workspace_, p.x(), p.y()); });
+}
+
+void CanvasWindow::strokeMove(QPoint p)
+{
+    work_.run([this, p] {
+        if (stroke_.mouseMove(workspace_, p.x(), p.y())) showChanges();
+    });
+}
+
+void CanvasWindow::strokeUp(QPoint p)
+{
+    work_.run([this, p] {
+        // The end dabs and a delayed pen's whole replay are shown once, when painted.
+        stroke_.buttonUp(workspace_, p.x(), p.y(), [this] { takeChanges(); });
+        showChanges();
+    });
+}
+
+// The color creator follows the document's note.
+void CanvasWindow::pickColorAt(QPoint p)
+{
+    work_.run([this, p] { workspace_.pickColor(p.x(), p.y()); });
 }
 
 bool CanvasWindow::repaintLastStroke()
 {
-    // Shown once, when painted, as a release is.
-    const bool repainted = stroke_.repaintLast(workspace_, [this] { takeChanges(); });
-    showChanges();
+    if (work_.running()) return false;
+    bool repainted = false;
+    work_.run([this, &repainted] {
+        // Shown once, when painted, as a release is.
+        repainted = stroke_.repaintLast(workspace_, [this] { takeChanges(); });
+        showChanges();
+    });
     return repainted;
 }
 

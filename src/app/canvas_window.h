@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/canvas_work.h"
 #include "doc/canvas_stroke.h"
 #include "platform/display_picture.h"
 
@@ -22,8 +23,16 @@ public:
 
     const CanvasStroke& stroke() const { return stroke_; }
     CanvasStroke& stroke() { return stroke_; }
-    // Edit > Repaint the last stroke; false when there is none to repaint.
+    // Edit > Repaint the last stroke; false when there is none to repaint or
+    // other work is running.
     bool repaintLastStroke();
+    // A pointer's stroke at a picture pixel and a color pick: run in order,
+    // behind any work still running.
+    void strokeDown(QPoint picturePixel);
+    void strokeMove(QPoint picturePixel);
+    void strokeUp(QPoint picturePixel);
+    void pickColorAt(QPoint picturePixel);
+    CanvasWork& work() { return work_; }
     int zoom() const { return zoom_; }
     // Resizes the canvas to the picture at `percent` and repaints it.
     void setZoom(int percent);
@@ -36,6 +45,8 @@ signals:
     // The picture pixel under the pointer, whenever it moves over the canvas.
     void pointerMoved(QPoint picturePixel);
     void pointerLeft();
+    // Mouse work ran past the busy threshold (true) and ended (false).
+    void busyChanged(bool busy);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -56,6 +67,7 @@ private:
 
     Workspace& workspace_;
     CanvasStroke stroke_;
+    CanvasWork work_;
     DisplayPicture display_;
     int zoom_ = 100;
     QRect pending_;  // canvas pixels changed since the last flush
