@@ -243,9 +243,10 @@ void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int
     const auto run = dabKernels().color[mode->code & 0xFF];
     // The modes up to Inverse-light cost a few instructions a pixel.
     const bool trimEnds = (mode->code & 0xFF) > 10;
-    walkRows(image, shape, walk, true, trimEnds, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
-        run(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), coverage, count, params);
-    });
+    walkRows(image, shape, walk, true, trimEnds,
+             [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+                 run(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), coverage, count, params);
+             });
 }
 
 void drawHsbGroup(Image& image, const ShapeMap& shape, const SlotValues& values, int32_t op, const DabWalk& walk)

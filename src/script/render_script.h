@@ -35,7 +35,9 @@
 
 namespace nelmora {
 
-enum class ScriptOp { down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random, cancel };
+enum class ScriptOp {
+    down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random, cancel
+};
 
 struct ScriptCommand {
     ScriptOp op;
