@@ -141,8 +141,10 @@ void CanvasWindow::strokeMove(QPoint p)
 void CanvasWindow::strokeUp(QPoint p)
 {
     work_.run([this, p] {
-        // The end dabs and a delayed pen's whole replay are shown once, when painted.
-        stroke_.buttonUp(workspace_, p.x(), p.y(), [this] { takeChanges(); });
+        // The end dabs and a delayed pen's whole replay are shown once, when
+        // painted: the picture's changed box gathers them all, so they are
+        // copied to the display once rather than segment by segment.
+        stroke_.buttonUp(workspace_, p.x(), p.y(), [] {});
         showChanges();
     });
 }
@@ -159,7 +161,7 @@ bool CanvasWindow::repaintLastStroke()
     bool repainted = false;
     work_.run([this, &repainted] {
         // Shown once, when painted, as a release is.
-        repainted = stroke_.repaintLast(workspace_, [this] { takeChanges(); });
+        repainted = stroke_.repaintLast(workspace_, [] {});
         showChanges();
     });
     return repainted;
