@@ -114,10 +114,16 @@ void CanvasWork::breathe()
 void CanvasWork::showBusy(bool busy)
 {
     busyShown_ = busy;
-    if (busy)
+    if (busy) {
+        // A cursor the canvas set itself comes back afterwards.
+        cursorBefore_.reset();
+        if (canvas_.testAttribute(Qt::WA_SetCursor)) cursorBefore_ = canvas_.cursor();
         canvas_.setCursor(Qt::BusyCursor);
-    else
+    } else if (cursorBefore_) {
+        canvas_.setCursor(*cursorBefore_);
+    } else {
         canvas_.unsetCursor();
+    }
     emit busyChanged(busy);
 }
 

@@ -7,12 +7,14 @@
 // work ends, and closing the canvas's window cancels the stroke first. Work
 // that runs past the busy threshold shows the busy indicator until it ends.
 
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 
 #include <deque>
 #include <functional>
+#include <optional>
 
 #include "doc/canvas_stroke.h"
 
@@ -60,6 +62,7 @@ private:
     QElapsedTimer clock_;  // since the running call started
     qint64 nextBreath_ = 0;
     QPointer<QWidget> closeAfterwards_;
+    std::optional<QCursor> cursorBefore_;
 };
 
 }  // namespace nelmora
