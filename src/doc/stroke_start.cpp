@@ -12,6 +12,7 @@ StrokeStart takeStrokeStart(Workspace& workspace)
     }
     for (size_t i = 0; i < kStrokeMovedValues.size(); ++i)
         start.values[i] = workspace.strokeValues()[size_t(kStrokeMovedValues[i])];
+    start.reading = {workspace.drawingValue(dv::pressure), workspace.drawingValue(dv::penAngle)};
     return start;
 }
 
@@ -26,6 +27,10 @@ void restoreStrokeStart(Workspace& workspace, const StrokeStart& start)
     }
     for (size_t i = 0; i < kStrokeMovedValues.size(); ++i)
         workspace.strokeValues()[size_t(kStrokeMovedValues[i])] = start.values[i];
+    if (workspace.drawingValue(dv::pressure) != start.reading.pressure)
+        workspace.setDrawingValue(dv::pressure, start.reading.pressure);
+    if (workspace.drawingValue(dv::penAngle) != start.reading.angle)
+        workspace.setDrawingValue(dv::penAngle, start.reading.angle);
 }
 
 }  // namespace nelmora

@@ -1,8 +1,8 @@
 #pragma once
 // What a stroke moves besides the picture — the painting generator, each
 // pen's position, carry and last outputs, the drawing values the engine
-// counts and measures — taken at the press, so that a cancelled stroke can
-// leave no trace.
+// counts and measures, a tablet's reading — taken at the press, so that a
+// cancelled stroke can leave no trace.
 
 #include <array>
 #include <cstdint>
@@ -20,10 +20,12 @@ struct StrokeStart {
     uint32_t random = 0;
     std::array<PenMotion, kPenCount> pens{};
     std::array<int32_t, kStrokeMovedValues.size()> values{};
+    PenReading reading{};
 };
 
 StrokeStart takeStrokeStart(Workspace& workspace);
-// Puts the moved state back without notes: nothing a window shows changes.
+// Puts the moved state back; only the reading, which windows may show, is
+// set through its named edit.
 void restoreStrokeStart(Workspace& workspace, const StrokeStart& start);
 
 }  // namespace nelmora

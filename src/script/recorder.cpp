@@ -23,6 +23,14 @@ std::string numbers(std::initializer_list<int32_t> values)
     return out;
 }
 
+// A tablet's point carries its reading; a mouse's is the two numbers alone.
+std::string pointLine(const char* name, const Action& action)
+{
+    std::string line = name + numbers({action.a, action.b});
+    if (action.reading) line += numbers({action.reading->pressure, action.reading->angle});
+    return line;
+}
+
 std::string fillLine(uint32_t a, uint32_t b)
 {
     if (a == 0xFFFFFF && b == 0xFFFFFF) return "fill white";
@@ -71,14 +79,14 @@ void Recorder::syncRandom()
 void Recorder::actionStarts(const Action& action)
 {
     if (depth_++ > 0) return;
-    const auto [kind, a, b, c, image] = action;
+    const auto& [kind, a, b, c, image, reading] = action;
     if (kind == Action::down) syncRandom();
     if (kind == Action::down || kind == Action::move || kind == Action::up || kind == Action::repaint)
         strokeLine_ = text_.size();
     switch (kind) {
-    case Action::down: write("down" + numbers({a, b})); break;
-    case Action::move: write("move" + numbers({a, b})); break;
-    case Action::up: write("up" + numbers({a, b})); break;
+    case Action::down: write(pointLine("down", action)); break;
+    case Action::move: write(pointLine("move", action)); break;
+    case Action::up: write(pointLine("up", action)); break;
     case Action::pick: write("pick" + numbers({a, b})); break;
     case Action::fill: write(fillLine(uint32_t(a), uint32_t(b))); break;
     case Action::newImage: write("new" + numbers({a, b}) + ' ' + hex(uint32_t(c))); break;
