@@ -39,7 +39,8 @@
 namespace nelmora {
 
 enum class ScriptOp {
-    down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random, cancel
+    down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random,
+    cancel
 };
 
 struct ScriptCommand {
