@@ -35,7 +35,7 @@ TabletReport reportOf(const QTabletEvent& event, int32_t angleBefore)
 }  // namespace
 
 CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
-    : QWidget(parent), workspace_(document.workspace()), stroke_(ops)
+    : QWidget(parent), workspace_(document.workspace()), stroke_(ops), work_(*this, workspace_, stroke_)
 {
     setObjectName(QStringLiteral("PCANVAS"));
     setWindowTitle(QStringLiteral("Canvas"));
@@ -48,6 +48,7 @@ CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
     fitToImage();
     connect(&document, &Document::imageReplaced, this, &CanvasWindow::fitToImage);
     connect(&document, &Document::pixelsChanged, this, &CanvasWindow::redraw);
+    connect(&work_, &CanvasWork::busyChanged, this, &CanvasWindow::busyChanged);
 }
 
 void CanvasWindow::fitToImage()
@@ -120,21 +121,31 @@ void CanvasWindow::flush()
 void CanvasWindow::strokeDown(QPoint p, std::optional<PenReading> reading)
 {
     // Nothing is drawn at the start of a stroke, so nothing is shown.
-    stroke_.buttonDown(workspace_, p.x(), p.y(), reading);
+    work_.run([this, p, reading] { stroke_.buttonDown(workspace_, p.x(), p.y(), reading); });
 }
 
 void CanvasWindow::strokeMove(QPoint p, std::optional<PenReading> reading)
 {
-    if (stroke_.mouseMove(workspace_, p.x(), p.y(), reading)) showChanges();
+    work_.run([this, p, reading] {
+        if (stroke_.mouseMove(workspace_, p.x(), p.y(), reading)) showChanges();
+    });
 }
 
 void CanvasWindow::strokeUp(QPoint p, std::optional<PenReading> reading)
 {
-    // The end dabs and a delayed pen's whole replay are shown once, when
-    // painted: the picture's changed box gathers them all, so they are copied
-    // to the display once rather than segment by segment.
-    stroke_.buttonUp(workspace_, p.x(), p.y(), [] {}, reading);
-    showChanges();
+    work_.run([this, p, reading] {
+        // The end dabs and a delayed pen's whole replay are shown once, when
+        // painted: the picture's changed box gathers them all, so they are
+        // copied to the display once rather than segment by segment.
+        stroke_.buttonUp(workspace_, p.x(), p.y(), [] {}, reading);
+        showChanges();
+    });
+}
+
+// The color creator follows the document's note.
+void CanvasWindow::pickColorAt(QPoint p)
+{
+    work_.run([this, p] { workspace_.pickColor(p.x(), p.y()); });
 }
 
 bool CanvasWindow::ignoresMouse(const QMouseEvent& event) const
@@ -153,8 +164,7 @@ void CanvasWindow::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton) {
         strokeDown(p);
     } else if (event->button() == Qt::RightButton) {
-        // The color creator follows the document's note.
-        workspace_.pickColor(p.x(), p.y());
+        pickColorAt(p);
     } else {
         event->ignore();
     }
@@ -208,9 +218,13 @@ void CanvasWindow::tabletEvent(QTabletEvent* event)
 
 bool CanvasWindow::repaintLastStroke()
 {
-    // Shown once, when painted, as a release is.
-    const bool repainted = stroke_.repaintLast(workspace_, [] {});
-    showChanges();
+    if (work_.running()) return false;
+    bool repainted = false;
+    work_.run([this, &repainted] {
+        // Shown once, when painted, as a release is.
+        repainted = stroke_.repaintLast(workspace_, [] {});
+        showChanges();
+    });
     return repainted;
 }
 

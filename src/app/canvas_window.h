@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "app/canvas_work.h"
 #include "doc/canvas_stroke.h"
 #include "platform/display_picture.h"
 
@@ -36,8 +37,10 @@ public:
 
     const CanvasStroke& stroke() const { return stroke_; }
     CanvasStroke& stroke() { return stroke_; }
-    // Edit > Repaint the last stroke; false when there is none to repaint.
+    // Edit > Repaint the last stroke; false when there is none to repaint or
+    // other work is running.
     bool repaintLastStroke();
+    CanvasWork& work() { return work_; }
     int zoom() const { return zoom_; }
     // Resizes the canvas to the picture at `percent` and repaints it.
     void setZoom(int percent);
@@ -55,6 +58,8 @@ signals:
     void pointerLeft();
     // Every tablet event over the canvas, touching or hovering.
     void tabletReported(const TabletReport& report);
+    // Mouse work ran past the busy threshold (true) and ended (false).
+    void busyChanged(bool busy);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -66,10 +71,12 @@ protected:
 
 private:
     // The stroke's press, move and release, for the mouse's left button and
-    // the tablet's pen alike; the tablet adds its reading.
+    // the tablet's pen alike; the tablet adds its reading. They and a color
+    // pick run in order, behind any work still running.
     void strokeDown(QPoint p, std::optional<PenReading> reading = {});
     void strokeMove(QPoint p, std::optional<PenReading> reading = {});
     void strokeUp(QPoint p, std::optional<PenReading> reading = {});
+    void pickColorAt(QPoint p);
     // Mouse events the tablet's pen caused, or any while the pen strokes:
     // the tablet's own events drive the stroke, once.
     bool ignoresMouse(const QMouseEvent& event) const;
@@ -80,6 +87,7 @@ private:
 
     Workspace& workspace_;
     CanvasStroke stroke_;
+    CanvasWork work_;
     DisplayPicture display_;
     int zoom_ = 100;
     QRect pending_;  // canvas pixels changed since the last flush

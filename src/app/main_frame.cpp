@@ -78,6 +78,7 @@ MainFrame::MainFrame(StrokeOps strokeOps, size_t undoBudget)
     connect(view_, &CanvasView::zoomChanged, statusBar_, &StatusBar::setMagnification);
     connect(canvas_, &CanvasWindow::pointerMoved, statusBar_, &StatusBar::showPointer);
     connect(canvas_, &CanvasWindow::pointerLeft, statusBar_, &StatusBar::clearPointer);
+    connect(canvas_, &CanvasWindow::busyChanged, statusBar_, &StatusBar::showBusy);
 
     toolWindows_[kPenPaletteTool] = createPenPaletteWindow(*document_);
     toolWindows_[kColorCreatorTool] = createColorCreatorWindow(*document_);

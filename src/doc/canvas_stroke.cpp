@@ -55,6 +55,8 @@ void CanvasStroke::call(StrokeCall op, Workspace& workspace, int pen, int32_t x,
 void CanvasStroke::buttonDown(Workspace& workspace, int32_t x, int32_t y, Reading reading)
 {
     Workspace::ActionScope scope(workspace, {Action::down, x, y, 0, nullptr, reading});
+    before_ = takeStrokeStart(workspace);
+    underWay_ = true;
     announceReading(workspace, reading);
     press(workspace, x, y, reading);
 }
@@ -88,9 +90,12 @@ bool CanvasStroke::repaintLast(Workspace& workspace, const std::function<void()>
 {
     if (!canRepaintLast(workspace)) return false;
     Workspace::ActionScope scope(workspace, {Action::repaint});
+    before_ = takeStrokeStart(workspace);
+    underWay_ = true;
     workspace.beginStep();
     if (!workspace.revertLastStep()) {
         workspace.endStep();
+        underWay_ = false;
         return false;
     }
     showChanges();
@@ -106,6 +111,20 @@ bool CanvasStroke::repaintLast(Workspace& workspace, const std::function<void()>
     }
     announceReading(workspace, path.readings[n - 1]);
     release(workspace, path.x[n - 1], path.y[n - 1], path.readings[n - 1], showChanges);
+    return true;
+}
+
+bool CanvasStroke::cancel(Workspace& workspace, bool cutShort)
+{
+    if (!underWay_) return false;
+    Workspace::ActionScope scope(workspace, {Action::cancel, cutShort ? 1 : 0});
+    underWay_ = false;
+    stroking_ = false;
+    pointsX_.clear();
+    pointsY_.clear();
+    readings_.clear();
+    workspace.cancelStep();
+    restoreStrokeStart(workspace, before_);
     return true;
 }
 
@@ -158,6 +177,7 @@ void CanvasStroke::release(Workspace& workspace, int32_t x, int32_t y, Reading r
     for (int pen = 0; pen < kPenCount; ++pen)
         if (workspace.pen(pen).drawMode == kDrawModeDelayed) replay(workspace, pen, showChanges);
     workspace.endStep();
+    underWay_ = false;
     // The path is kept for a repaint; the vectors keep their reserve by swapping.
     std::swap(last_.x, pointsX_);
     std::swap(last_.y, pointsY_);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "doc/stroke_start.h"
 #include "doc/workspace.h"
 #include "text/name_list.h"
 
@@ -44,6 +45,13 @@ public:
     // showChanges runs after the live pens' end dabs and after every replay call.
     void buttonUp(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges,
                   std::optional<PenReading> reading = {});
+
+    // Esc: takes back the stroke under way — picture, history, generator, the
+    // pens' motion and the counted values all as at its press — and ends it.
+    // cutShort says a stroke call (or a repaint) was abandoned part way, its
+    // step still open; the recording then leaves that call out. False when
+    // no stroke was under way.
+    bool cancel(Workspace& workspace, bool cutShort = false);
 
     bool stroking() const { return stroking_; }
     int32_t pointCount() const { return int32_t(pointsX_.size()); }
@@ -90,6 +98,9 @@ private:
     LastStroke last_;
     uint32_t startRandom_ = 0;
     uint64_t startGeneration_ = 0;
+    // From the press (or a repaint's start) until the release's step is kept.
+    bool underWay_ = false;
+    StrokeStart before_;
 };
 
 }  // namespace nelmora

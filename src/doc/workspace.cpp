@@ -5,6 +5,7 @@
 
 #include "engine/color.h"
 #include "engine/shape_generator.h"
+#include "pen/pen_motion.h"
 
 namespace nelmora {
 
@@ -31,28 +32,6 @@ int32_t& slotField(PenParam& param, SlotField field)
     }
     return param.jitter;
 }
-
-namespace {
-
-// What the engine carries from one point of a stroke to the next.
-struct StrokeMemory {
-    int32_t lastX, lastY, lastDX, lastDY, dabX, dabY, carry;
-    SlotValues lastOutputs;
-};
-
-StrokeMemory strokeMemoryOf(const Pen& pen)
-{
-    return {pen.lastX, pen.lastY, pen.lastDX, pen.lastDY, pen.dabX, pen.dabY, pen.carry, pen.lastOutputs};
-}
-
-void restoreStrokeMemory(Pen& pen, const StrokeMemory& memory)
-{
-    pen.lastX = memory.lastX, pen.lastY = memory.lastY, pen.lastDX = memory.lastDX, pen.lastDY = memory.lastDY;
-    pen.dabX = memory.dabX, pen.dabY = memory.dabY, pen.carry = memory.carry;
-    pen.lastOutputs = memory.lastOutputs;
-}
-
-}  // namespace
 
 Workspace::Workspace(int32_t imageWidth, int32_t imageHeight)
 {
@@ -155,11 +134,11 @@ void Workspace::regenerateShapeMap(int pen)
 // that stroke stood, which may be billions of dabs away.
 bool Workspace::replacePens(const std::function<bool()>& decode)
 {
-    std::array<StrokeMemory, kPenCount> memory;
-    for (int n = 0; n < kPenCount; ++n) memory[size_t(n)] = strokeMemoryOf(*pens_[size_t(n)]);
+    std::array<PenMotion, kPenCount> motion;
+    for (int n = 0; n < kPenCount; ++n) motion[size_t(n)] = penMotion(*pens_[size_t(n)]);
     if (!decode()) return false;
     if (history_.inPixelStep())
-        for (int n = 0; n < kPenCount; ++n) restoreStrokeMemory(*pens_[size_t(n)], memory[size_t(n)]);
+        for (int n = 0; n < kPenCount; ++n) restorePenMotion(*pens_[size_t(n)], motion[size_t(n)]);
     notify({Change::pens});
     return true;
 }
@@ -236,6 +215,16 @@ void Workspace::endStep()
     if (!history_.inPixelStep()) return;
     history_.endPixelStep();
     notify({Change::history});
+}
+
+bool Workspace::cancelStep()
+{
+    if (!history_.inPixelStep()) return false;
+    const bool restored = history_.cancelPixelStep();
+    markWholeImage(*image_);
+    notify({Change::pixels});
+    notify({Change::history});
+    return restored;
 }
 
 bool Workspace::undo()

@@ -1,5 +1,6 @@
 #include "script/recorder.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace nelmora {
@@ -79,8 +80,11 @@ void Recorder::actionStarts(const Action& action)
 {
     if (depth_++ > 0) return;
     const auto& [kind, a, b, c, image, reading] = action;
+    if (kind == Action::down) syncRandom();
+    if (kind == Action::down || kind == Action::move || kind == Action::up || kind == Action::repaint)
+        strokeLine_ = text_.size();
     switch (kind) {
-    case Action::down: syncRandom(); write(pointLine("down", action)); break;
+    case Action::down: write(pointLine("down", action)); break;
     case Action::move: write(pointLine("move", action)); break;
     case Action::up: write(pointLine("up", action)); break;
     case Action::pick: write("pick" + numbers({a, b})); break;
@@ -99,6 +103,12 @@ void Recorder::actionStarts(const Action& action)
     case Action::redo: write("redo"); break;
     case Action::regen: syncRandom(); write("regen" + numbers({a})); break;
     case Action::repaint: write("repaint"); break;
+    case Action::cancel:
+        // A call abandoned part way never finished: the replay leaves it out
+        // and cancels from where the finished calls leave the stroke.
+        if (a != 0) text_.resize(std::min(strokeLine_, text_.size()));
+        write("cancel");
+        break;
     case Action::reset:
         // The start-up state again: what came before no longer matters.
         text_.clear();

@@ -61,7 +61,7 @@ constexpr CommandShape kCommands[] = {
     {"slot", ScriptOp::slot, 8},   {"shape", ScriptOp::shape, 11},  {"regen", ScriptOp::regen, 1},
     {"fill", ScriptOp::fill, 1},   {"undo", ScriptOp::undo, 0},     {"redo", ScriptOp::redo, 0},
     {"repaint", ScriptOp::repaint, 0}, {"new", ScriptOp::newImage, 3}, {"image", ScriptOp::image, -1},
-    {"pens", ScriptOp::pens, -1},  {"random", ScriptOp::random, 1},
+    {"pens", ScriptOp::pens, -1},  {"random", ScriptOp::random, 1},  {"cancel", ScriptOp::cancel, 0},
 };
 
 constexpr std::string_view kPenFields[] = {"drawMode", "lineColor", "endFlag", "blendIndex"};
@@ -356,6 +356,7 @@ bool ScriptRunner::runCommand(const ScriptCommand& c, std::string& error)
         }
         break;
     case ScriptOp::random: workspace.setRandomState(uint32_t(a[0])); break;
+    case ScriptOp::cancel: canvas_.cancel(workspace); break;
     }
     return true;
 }

@@ -38,7 +38,10 @@
 
 namespace nelmora {
 
-enum class ScriptOp { down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random };
+enum class ScriptOp {
+    down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random,
+    cancel
+};
 
 struct ScriptCommand {
     ScriptOp op;

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <sstream>
+#include <stdexcept>
 
 #include "script/recorder.h"
 #include "script/render_script.h"
@@ -97,6 +98,30 @@ TEST_F(Recording, ASessionReplaysToTheSameDocument)
 
     EXPECT_TRUE(recorder.complete());
     ASSERT_EQ(recorder.keptPictures().size(), 1u);
+    expectSameDocument(workspace, *replay());
+}
+
+TEST_F(Recording, CancelledStrokesReplayToTheSameDocument)
+{
+    stroke(10, 20);
+    // Esc between moves: the finished moves stay, and the replay cancels after them.
+    canvas.buttonDown(workspace, 30, 30);
+    canvas.mouseMove(workspace, 60, 40);
+    EXPECT_TRUE(canvas.cancel(workspace));
+    // Esc during the delayed pen's replay of a tablet stroke: the release never
+    // finished, so it is left out; the reading goes back to the press's.
+    workspace.setPenField(1, PenField::drawMode, kDrawModeDelayed);
+    canvas.buttonDown(workspace, 40, 40, PenReading{30000, 100});
+    canvas.mouseMove(workspace, 80, 60, PenReading{40000, 200});
+    Image& image = workspace.strokeImage();
+    image.whilePainting = [](void*) { throw std::runtime_error("Esc"); };
+    EXPECT_THROW(canvas.buttonUp(workspace, 80, 60, [] {}, PenReading{50000, 300}), std::runtime_error);
+    image.whilePainting = nullptr;
+    EXPECT_TRUE(canvas.cancel(workspace, true));
+    EXPECT_TRUE(script().ends_with("down 40 40 30000 100\nmove 80 60 40000 200\ncancel\n")) << script();
+    EXPECT_EQ(workspace.drawingValue(dv::pressure), Workspace().drawingValue(dv::pressure));
+    stroke(0, 50);
+
     expectSameDocument(workspace, *replay());
 }
 
