@@ -518,14 +518,10 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
     }
 }
 
-[[maybe_unused]] void sampleMap(const uint8_t* __restrict map, int32_t stride, int32_t width, int32_t height,
-                                int32_t u, int32_t v, int32_t du, int32_t dv, int32_t count, uint8_t* __restrict out)
+[[maybe_unused]] void sampleMap(const uint8_t* __restrict map, int32_t stride, int32_t u, int32_t v, int32_t du,
+                                int32_t dv, int32_t count, uint8_t* __restrict out)
 {
-    for (i32 i = 0; i < count; ++i, u += du, v += dv) {
-        const i32 mu = u >> 8, mv = v >> 8;
-        const bool inside = u32(mu) < u32(width) && u32(mv) < u32(height);
-        out[i] = inside ? map[mv * stride + mu] : 0;
-    }
+    for (i32 i = 0; i < count; ++i, u += du, v += dv) out[i] = map[(v >> 8) * stride + (u >> 8)];
 }
 
 [[maybe_unused]] void sampleRun(const uint8_t* __restrict row, int32_t, int32_t u, int32_t du, int32_t count,
@@ -557,6 +553,7 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
 extern const DabKernels table;
 const DabKernels table{
     NELMORA_KERNEL_LEVEL,
+    NELMORA_KERNEL_LANES,
     NELMORA_KERNEL_SAMPLE,
     NELMORA_KERNEL_SAMPLE_RUN,
     hsbByCoverage,

@@ -136,17 +136,13 @@ void bilinearSse2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
 #define NELMORA_NO_VECTORIZE
 #endif
 
-NELMORA_NO_VECTORIZE void sampleMapStepping(const uint8_t* map, int32_t stride, int32_t width, int32_t height,
-                                            int32_t u, int32_t v, int32_t du, int32_t dv, int32_t count, uint8_t* out)
+NELMORA_NO_VECTORIZE void sampleMapStepping(const uint8_t* map, int32_t stride, int32_t u, int32_t v, int32_t du,
+                                            int32_t dv, int32_t count, uint8_t* out)
 {
 #if defined(__clang__)
 #pragma clang loop vectorize(disable)
 #endif
-    for (int32_t i = 0; i < count; ++i, u += du, v += dv) {
-        const int32_t mu = u >> 8, mv = v >> 8;
-        const bool inside = uint32_t(mu) < uint32_t(width) && uint32_t(mv) < uint32_t(height);
-        out[i] = inside ? map[mv * stride + mu] : 0;
-    }
+    for (int32_t i = 0; i < count; ++i, u += du, v += dv) out[i] = map[(v >> 8) * stride + (u >> 8)];
 }
 
 NELMORA_NO_VECTORIZE void sampleRunStepping(const uint8_t* row, int32_t, int32_t u, int32_t du, int32_t count,
