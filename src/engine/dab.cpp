@@ -315,20 +315,27 @@ void drawDisplacementGroup(Image& image, const ShapeMap& shape, const SlotValues
     const int32_t t = values[slot::thickness] >> 8;
     const auto run = dabKernels().displace[op];
     // The diffusions draw one number per covered pixel in row order, before
-    // the run is computed; uncovered pixels get 0, which they never use.
-    int32_t drawn[2 * kDrawnStride];
+    // the run is computed (all of a run's numbers at once: the generator
+    // jumps ahead in lanes); uncovered pixels get 0, which they never use.
+    int32_t drawn[2 * kDrawnStride], numbers[kMaxRun];
     const TrigTable& cosines = cosTable();
     const TrigTable& sines = sinTable();
     drawThroughScratch(image, shape, walk,
                        [&](uint32_t* out, int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
-                           if (op == 4) {
+                           if (op == 4 || op == 5) {
+                               int32_t covered = 0;
+                               for (int32_t i = 0; i < count; ++i) covered += coverage[i] != 0;
+                               drawRandomRun(random, covered, numbers);
+                               const int32_t* next = numbers;
                                for (int32_t i = 0; i < count; ++i) {
-                                   const int32_t r = coverage[i] ? 2 * drawRandom(random) : 0;
-                                   drawn[i] = coverage[i] ? wrapMul(cosines[r], t) >> 8 : 0;
-                                   drawn[kDrawnStride + i] = coverage[i] ? wrapMul(sines[r], t) >> 8 : 0;
+                                   const int32_t r = coverage[i] ? *next++ : 0;
+                                   if (op == 4) {
+                                       drawn[i] = coverage[i] ? wrapMul(cosines[2 * r], t) >> 8 : 0;
+                                       drawn[kDrawnStride + i] = coverage[i] ? wrapMul(sines[2 * r], t) >> 8 : 0;
+                                   } else {
+                                       drawn[i] = r;
+                                   }
                                }
-                           } else if (op == 5) {
-                               for (int32_t i = 0; i < count; ++i) drawn[i] = coverage[i] ? drawRandom(random) : 0;
                            }
                            run(image, out, coverage, count, column, row, params, drawn);
                        });
