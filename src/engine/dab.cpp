@@ -56,7 +56,7 @@ struct MapStep {
 };
 
 // The first i of 0..count with start + i * step >= bound, for step > 0:
-// a floating estimate, then made exact by stepping (it is off by one or two
+// a floating estimate, then made exact by stepping (it is off by one at most
 // for the coordinates of a dab, and the loops check the true condition).
 inline int64_t firstReaching(int64_t start, int64_t step, double inverse, int64_t bound, int32_t count)
 {

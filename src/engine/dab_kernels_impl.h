@@ -484,7 +484,8 @@ NELMORA_INLINE u32 averageOf8(u32 a, u32 b, u32 c, u32 d, u32 p)
 // Bilinear samples at one fraction along an image row: sample i mixes
 // pixels i and i + 1 of `upper` and of the row below. A level may bring its
 // own (NELMORA_KERNEL_BILINEAR_ROW).
-[[maybe_unused]] inline void bilinearAlongRow(const u32* __restrict upper, i32 stride, i32 fx, i32 fy, i32 count, u32* __restrict out)
+[[maybe_unused]] inline void bilinearAlongRow(const u32* __restrict upper, i32 stride, i32 fx, i32 fy, i32 count,
+                                              u32* __restrict out)
 {
     const u32* __restrict lower = upper + stride;
     for (i32 i = 0; i < count; ++i)
