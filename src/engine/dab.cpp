@@ -7,6 +7,7 @@
 #include "engine/blend_modes.h"
 #include "engine/color.h"
 #include "engine/dab_kernels.h"
+#include "engine/random_run.h"
 #include "engine/wrap_int.h"
 #include "image/tables.h"
 

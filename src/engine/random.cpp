@@ -1,4 +1,5 @@
 #include "engine/random.h"
+#include "engine/random_run.h"
 
 namespace nelmora {
 

@@ -13,7 +13,4 @@ struct RandomState {
 // 0..32767; advances `random`.
 int32_t drawRandom(RandomState& random);
 
-// The next `count` numbers, exactly as `count` calls of drawRandom give them.
-void drawRandomRun(RandomState& random, int32_t count, int32_t* out);
-
 }  // namespace nelmora

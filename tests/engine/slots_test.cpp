@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "engine/random.h"
+#include "engine/random_run.h"
 #include "engine/slots.h"
 
 namespace nelmora {
