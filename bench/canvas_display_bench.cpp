@@ -1,18 +1,24 @@
 // What showing the picture costs on a real display (run it under X or Xvfb,
 // not the offscreen platform, whose flush is free). Process CPU time, so Qt's
 // own threads count too; the X server's work does not.
-//  - BM_MoveShown/k: k mouse moves of the start-up pen (80-px dabs) sent to the
-//    canvas as real events, then one screen frame shown; per event, against
-//    BM_MoveEngineOnly, the same moves through the stroke handling alone, and
-//    BM_IdleFrames/k, the event loop letting the same frames pass idle.
+//  - BM_MoveShown/k: mouse moves of the start-up pen (80-px dabs) sent to the
+//    canvas as real events, a screen frame shown after every k; per event,
+//    against BM_MoveEngineOnly, the same moves through the stroke handling
+//    alone, and BM_IdleFrames/k, the event loop letting the same frames pass
+//    idle. k = 240 leaves one frame: what an event costs between frames.
+//  - BM_PlainWidgetFrames: what Qt itself spends on a frame, a plain widget
+//    showing the same small rectangle of an image, against BM_IdleFrames/1.
 //  - BM_DelayedRelease: releasing a 2000-point stroke of a delayed pen, shown
-//    once, against BM_DelayedReleaseEngineOnly.
+//    once, against BM_DelayedReleaseEngineOnly plus BM_ShowStrokeBox, one
+//    showing of the box the stroke changed.
 //  - BM_RedrawView/percent: a full 1600 x 1000 view of a 4000 x 4000 picture
 //    redrawn and put on screen, at 25, 100 and 400 %.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 
@@ -74,7 +80,7 @@ void BM_MoveShown(benchmark::State& state)
     }
     state.counters["events"] = double(kMoves);
 }
-BENCHMARK(BM_MoveShown)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_MoveShown)->Arg(1)->Arg(4)->Arg(16)->Arg(240)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 // The event loop's own cost of letting the same frames pass with nothing to show.
 void BM_IdleFrames(benchmark::State& state)
@@ -84,7 +90,41 @@ void BM_IdleFrames(benchmark::State& state)
     for (auto _ : state)
         for (int i = 0; i <= kMoves / perFrame; ++i) showFrame();
 }
-BENCHMARK(BM_IdleFrames)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_IdleFrames)->Arg(1)->Arg(4)->Arg(16)->Arg(240)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// Qt's own cost of a frame: a bare widget painting the rectangle a few moves change.
+class PlainCanvas : public QWidget {
+public:
+    PlainCanvas() : image_(1000, 1000, QImage::Format_RGB32)
+    {
+        image_.fill(Qt::white);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        painter.drawImage(event->rect().topLeft(), image_, event->rect());
+    }
+
+private:
+    QImage image_;
+};
+
+void BM_PlainWidgetFrames(benchmark::State& state)
+{
+    PlainCanvas widget;
+    widget.resize(1000, 1000);
+    widget.show();
+    (void)QTest::qWaitForWindowExposed(&widget);
+    for (auto _ : state)
+        for (int i = 0; i <= kMoves; ++i) {
+            widget.update(QRect(pathPoint(i) - QPoint(50, 40), QSize(100, 80)));
+            showFrame();
+        }
+}
+BENCHMARK(BM_PlainWidgetFrames)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void BM_MoveEngineOnly(benchmark::State& state)
 {
@@ -152,6 +192,28 @@ void BM_DelayedReleaseEngineOnly(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DelayedReleaseEngineOnly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// One showing of everything the delayed stroke changed: its box copied to the
+// display and put on screen once.
+void BM_ShowStrokeBox(benchmark::State& state)
+{
+    Program program(1000, 1000);
+    prepareDelayed(program.workspace());
+    CanvasStroke stroke;
+    Workspace& workspace = program.workspace();
+    stroke.buttonDown(workspace, delayedPoint(0).x(), delayedPoint(0).y());
+    for (int i = 1; i < kDelayedPoints; ++i) stroke.mouseMove(workspace, delayedPoint(i).x(), delayedPoint(i).y());
+    const QPoint last = delayedPoint(kDelayedPoints - 1);
+    stroke.buttonUp(workspace, last.x(), last.y(), [] {});
+    const UpdateRect box = workspace.strokeImage().update;
+    showFrame();
+    for (auto _ : state) {
+        workspace.strokeImage().update = box;
+        program.frame.canvas()->showChanges();
+        showFrame();
+    }
+}
+BENCHMARK(BM_ShowStrokeBox)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void BM_RedrawView(benchmark::State& state)
 {

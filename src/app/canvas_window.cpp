@@ -125,15 +125,17 @@ void CanvasWindow::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return event->ignore();
     const QPoint p = picturePixelAt(event->position());
-    // The end dabs and a delayed pen's whole replay are shown once, when painted.
-    stroke_.buttonUp(workspace_, p.x(), p.y(), [this] { takeChanges(); });
+    // The end dabs and a delayed pen's whole replay are shown once, when
+    // painted: the picture's changed box gathers them all, so they are copied
+    // to the display once rather than segment by segment.
+    stroke_.buttonUp(workspace_, p.x(), p.y(), [] {});
     showChanges();
 }
 
 bool CanvasWindow::repaintLastStroke()
 {
     // Shown once, when painted, as a release is.
-    const bool repainted = stroke_.repaintLast(workspace_, [this] { takeChanges(); });
+    const bool repainted = stroke_.repaintLast(workspace_, [] {});
     showChanges();
     return repainted;
 }

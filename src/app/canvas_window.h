@@ -31,6 +31,9 @@ public:
     void redraw();
     // The picture pixel under a canvas position.
     QPoint picturePixelAt(QPointF position) const;
+    // Puts on screen what the engine changed since the last showing (the
+    // picture's changed box), at the next screen frame at the latest.
+    void showChanges();
 
 signals:
     // The picture pixel under the pointer, whenever it moves over the canvas.
@@ -47,10 +50,6 @@ protected:
 private:
     // Copies what the engine changed to the display picture.
     void takeChanges();
-    // takeChanges, then schedules the changed part of the canvas: shown at
-    // once when a screen frame has passed since the last showing, else at the
-    // next frame.
-    void showChanges();
     void flush();
     void fitToImage();
 

@@ -23,6 +23,8 @@ QLabel* addLabel(QStatusBar* bar, const QString& toolTip)
 
 QString penName(int pen) { return QStringLiteral("ペン%1").arg(pen); }
 
+constexpr int kPointerIntervalMs = 100;
+
 }  // namespace
 
 StatusBar::StatusBar(Document& document, QWidget* parent)
@@ -36,8 +38,11 @@ StatusBar::StatusBar(Document& document, QWidget* parent)
 {
     setObjectName(QStringLiteral("STATUSBAR"));
     setSizeGripEnabled(false);
-    // Room for any position, so the other fields do not shift as the pointer moves.
-    pointer_->setMinimumWidth(pointer_->fontMetrics().horizontalAdvance(QStringLiteral("-00000, -00000")));
+    // Room for any position, so the other fields do not shift as the pointer
+    // moves; a fixed size also spares the bar a new layout at every position.
+    pointer_->setFixedSize(pointer_->fontMetrics().horizontalAdvance(QStringLiteral("-00000, -00000")), pointer_->sizeHint().height());
+    pointerTimer_.setSingleShot(true);
+    connect(&pointerTimer_, &QTimer::timeout, this, &StatusBar::showPendingPointer);
     setMagnification(100);
     showPenFile();
     showEditedPen(document.editedPen());
@@ -50,10 +55,26 @@ StatusBar::StatusBar(Document& document, QWidget* parent)
 
 void StatusBar::showPointer(QPoint imagePixel)
 {
-    pointer_->setText(QStringLiteral("%1, %2").arg(imagePixel.x()).arg(imagePixel.y()));
+    pointerAt_ = imagePixel;
+    if (pointerTimer_.isActive()) return;
+    const qint64 since = sincePointerShown_.isValid() ? sincePointerShown_.elapsed() : kPointerIntervalMs;
+    if (since >= kPointerIntervalMs)
+        showPendingPointer();
+    else
+        pointerTimer_.start(int(kPointerIntervalMs - since));
 }
 
-void StatusBar::clearPointer() { pointer_->clear(); }
+void StatusBar::showPendingPointer()
+{
+    pointer_->setText(QStringLiteral("%1, %2").arg(pointerAt_.x()).arg(pointerAt_.y()));
+    sincePointerShown_.start();
+}
+
+void StatusBar::clearPointer()
+{
+    pointerTimer_.stop();
+    pointer_->clear();
+}
 
 void StatusBar::setMagnification(int percent) { magnification_->setText(QStringLiteral("%1%").arg(percent)); }
 

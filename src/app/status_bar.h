@@ -4,7 +4,9 @@
 // the pen creator edit, and how each pen paints, so a painting pen 1 is
 // never unnoticed.
 
+#include <QElapsedTimer>
 #include <QStatusBar>
+#include <QTimer>
 
 class QLabel;
 
@@ -24,13 +26,16 @@ public:
     QLabel* drawModesLabel() const { return drawModes_; }
 
 public slots:
-    // A position in image pixels, as the canvas reports it.
+    // A position in image pixels, as the canvas reports it: shown at most ten
+    // times a second (the last one always), since redrawing the label costs
+    // more than painting the stroke that moved it.
     void showPointer(QPoint imagePixel);
     void clearPointer();
     // The view's magnification, as it reports a change.
     void setMagnification(int percent);
 
 private:
+    void showPendingPointer();
     void showPenFile();
     void showEditedPen(int pen);
     void showDrawModes();
@@ -41,6 +46,9 @@ private:
     QLabel* penFile_;
     QLabel* editedPen_;
     QLabel* drawModes_;
+    QPoint pointerAt_;
+    QTimer pointerTimer_;
+    QElapsedTimer sincePointerShown_;
 };
 
 }  // namespace nelmora
