@@ -3,14 +3,9 @@
 
 namespace nelmora {
 
-int32_t drawRandom(RandomState& random)
-{
-    random.value = random.value * 214013u + 2531011u;
-    return int32_t((random.value >> 16) & 0x7FFF);
-}
-
 namespace {
 
+// The generator's step: value = value * kMultiplier + kIncrement.
 constexpr uint32_t kMultiplier = 214013u, kIncrement = 2531011u;
 constexpr int32_t kLanes = 8;
 
@@ -31,6 +26,12 @@ struct JumpAhead {
 constexpr JumpAhead kJump;
 
 }  // namespace
+
+int32_t drawRandom(RandomState& random)
+{
+    random.value = random.value * kMultiplier + kIncrement;
+    return int32_t((random.value >> 16) & 0x7FFF);
+}
 
 void drawRandomRun(RandomState& random, int32_t count, int32_t* out)
 {
