@@ -19,10 +19,16 @@ void pointOnPath(int event, int32_t& x, int32_t& y)
     y = 50 + (row % 22) * 40;
 }
 
-void BM_DragDefaultPens(benchmark::State& state)
+void drag(benchmark::State& state, bool listened)
 {
     Workspace app(1000, 1000);
     CanvasStroke canvas;
+    int64_t reports = 0;
+    if (listened) {
+        // As the program's canvas listens, minus its clock: a count.
+        app.strokeImage().whilePainting = [](void* count) { ++*static_cast<int64_t*>(count); };
+        app.strokeImage().paintingListener = &reports;
+    }
     for (auto _ : state) {
         int32_t x, y;
         pointOnPath(0, x, y);
@@ -38,7 +44,11 @@ void BM_DragDefaultPens(benchmark::State& state)
         benchmark::Counter(double(state.iterations()) * kEvents, benchmark::Counter::kIsRate);
     state.counters["dabs/event"] = double(app.drawingValue(dv::count3) / 256) / kEvents;
 }
+void BM_DragDefaultPens(benchmark::State& state) { drag(state, false); }
+// The same drag with the engine reporting to a listener at every dab.
+void BM_DragDefaultPensListened(benchmark::State& state) { drag(state, true); }
 BENCHMARK(BM_DragDefaultPens)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragDefaultPensListened)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace nelmora

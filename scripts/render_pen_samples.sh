@@ -40,6 +40,19 @@ awk 'BEGIN {
     print "up", x - 4, y
 }' > "$work/stroke.txt"
 
+# The tablet pens' stroke: the same wave, pressed from a light touch to full
+# pressure, the pen leaning once round (PRESSURE ANGLE after each point).
+awk 'BEGIN {
+    n = 0; for (x = 19; x <= 225; x += 4) n++
+    print "down 15 50 4096 0"
+    i = 0
+    for (x = 19; x <= 225; x += 4) {
+        i++; y = 50 + int(25 * sin((x - 15) / 22))
+        print "move", x, y, 4096 + int(61439 * i / n), int(65535 * i / n)
+    }
+    print "up", x - 4, y, 65535, 65535
+}' > "$work/tablet-stroke.txt"
+
 font=()
 dejavu=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
 [ -e "$dejavu" ] && font=(-font "$dejavu")
@@ -49,7 +62,9 @@ while IFS= read -r pen; do
     label=${pen#"$library"/}
     label=${label%.pen}
     png=$work/$(echo "$label" | tr / _).png
-    "$render" --image "$work/ground.bmp" --pens "$pen" --events "$work/stroke.txt" -o "$work/sample.bmp"
+    stroke=$work/stroke.txt
+    [[ $label == tablet/* ]] && stroke=$work/tablet-stroke.txt
+    "$render" --image "$work/ground.bmp" --pens "$pen" --events "$stroke" -o "$work/sample.bmp"
     convert "$work/sample.bmp" "$png"
     tiles+=(-label "$label" "$png")
 done < <(find "$library" -name '*.pen' | LC_ALL=C sort)

@@ -78,12 +78,14 @@ MainFrame::MainFrame(StrokeOps strokeOps, size_t undoBudget)
     connect(view_, &CanvasView::zoomChanged, statusBar_, &StatusBar::setMagnification);
     connect(canvas_, &CanvasWindow::pointerMoved, statusBar_, &StatusBar::showPointer);
     connect(canvas_, &CanvasWindow::pointerLeft, statusBar_, &StatusBar::clearPointer);
+    connect(canvas_, &CanvasWindow::busyChanged, statusBar_, &StatusBar::showBusy);
 
     toolWindows_[kPenPaletteTool] = createPenPaletteWindow(*document_);
     toolWindows_[kColorCreatorTool] = createColorCreatorWindow(*document_);
     toolWindows_[kLineOptionTool] = createLineOptionWindow(*document_);
     toolWindows_[kPenCreatorTool] = createPenCreatorWindow(*document_);
     toolWindows_[kPenSetTool] = createPenSetWindow(*document_);
+    toolWindows_[kTabletTesterTool] = createTabletTesterWindow(*canvas_);
     for (int k = 0; k < kToolCount; ++k)
         if (ToolWindow* w = toolWindows_[size_t(k)])
             connect(w, &ToolWindow::hideRequested, this, [this, k] {
@@ -197,6 +199,7 @@ void MainFrame::buildMenu()
     actions_.toggleTool[kPenCreatorTool] = item(pen, "ﾍﾟﾝｸﾘｴｰﾀ(&C)");
     window->addSeparator();
     window->setSeparatorsCollapsible(false);
+    actions_.toggleTool[kTabletTesterTool] = item(window, "ﾀﾌﾞﾚｯﾄ(&B)");
     for (int k = 0; k < kToolCount; ++k)
         connect(ticked(actions_.toggleTool[size_t(k)], toolVisible(k)), &QAction::triggered, this,
                 [this, k] { toggleTool(k); });

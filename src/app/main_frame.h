@@ -1,5 +1,5 @@
 #pragma once
-// The main frame: owns the document, the canvas and the five tool windows,
+// The main frame: owns the document, the canvas and the six tool windows,
 // and carries the menu "MYMENU" with its commands.
 
 #include <QMainWindow>
@@ -21,7 +21,15 @@ class Document;
 class StatusBar;
 
 // Tool windows by their place in the frame's list.
-enum ToolIndex { kPenPaletteTool = 0, kColorCreatorTool, kLineOptionTool, kPenCreatorTool, kPenSetTool, kToolCount };
+enum ToolIndex {
+    kPenPaletteTool = 0,
+    kColorCreatorTool,
+    kLineOptionTool,
+    kPenCreatorTool,
+    kPenSetTool,
+    kTabletTesterTool,
+    kToolCount
+};
 
 // The menu's working commands.
 struct MainFrameActions {
@@ -93,7 +101,7 @@ private:
     CanvasWindow* canvas_ = nullptr;
     StatusBar* statusBar_ = nullptr;
     std::array<ToolWindow*, kToolCount> toolWindows_{};
-    std::array<int, kToolCount> toolVisible_{1, 1, 1, 0, 0};
+    std::array<int, kToolCount> toolVisible_{1, 1, 1, 0, 0, 0};
     MainFrameActions actions_;
 };
 

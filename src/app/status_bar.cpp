@@ -76,6 +76,14 @@ void StatusBar::clearPointer()
     pointer_->clear();
 }
 
+void StatusBar::showBusy(bool busy)
+{
+    if (busy)
+        showMessage(QStringLiteral("描画中… Escで中止"));
+    else
+        clearMessage();
+}
+
 void StatusBar::setMagnification(int percent) { magnification_->setText(QStringLiteral("%1%").arg(percent)); }
 
 void StatusBar::showPenFile()

@@ -33,6 +33,8 @@ public slots:
     void clearPointer();
     // The view's magnification, as it reports a change.
     void setMagnification(int percent);
+    // While the canvas's work runs long: what is going on and how to stop it.
+    void showBusy(bool busy);
 
 private:
     void showPendingPointer();

@@ -14,7 +14,8 @@ namespace nelmora {
 namespace {
 
 // The settings' names of the tool windows, in ToolIndex order.
-constexpr const char* kToolKeys[kToolCount] = {"penPalette", "colorCreator", "lineOption", "penCreator", "penSet"};
+constexpr const char* kToolKeys[kToolCount] = {"penPalette", "colorCreator", "lineOption",
+                                               "penCreator", "penSet",       "tabletTester"};
 
 const QString kFrameGeometry = QStringLiteral("mainFrame/geometry");
 const QString kMagnification = QStringLiteral("view/magnification");

@@ -12,7 +12,24 @@ const NameList& drawModeLabels()
 
 namespace {
 constexpr size_t kRecordedPoints = 100000;
+
+// Through the named edits, so the windows that show the values follow the pen.
+void announceReading(Workspace& workspace, const std::optional<PenReading>& reading)
+{
+    if (!reading) return;
+    workspace.setDrawingValue(dv::pressure, reading->pressure);
+    workspace.setDrawingValue(dv::penAngle, reading->angle);
 }
+
+// A delayed pen's replay moves the working values point by point, as the live
+// pens saw them; by its end they hold the release's reading, already announced.
+void restoreReading(DrawingValues& values, const std::optional<PenReading>& reading)
+{
+    if (!reading) return;
+    values[dv::pressure] = reading->pressure;
+    values[dv::penAngle] = reading->angle;
+}
+}  // namespace
 
 StrokeOps engineStrokeOps() { return {beginStroke, continueStroke, endStroke}; }
 
@@ -20,12 +37,14 @@ CanvasStroke::CanvasStroke(StrokeOps ops) : ops_(ops)
 {
     pointsX_.reserve(kRecordedPoints);
     pointsY_.reserve(kRecordedPoints);
+    readings_.reserve(kRecordedPoints);
 }
 
-void CanvasStroke::record(int32_t x, int32_t y)
+void CanvasStroke::record(int32_t x, int32_t y, Reading reading)
 {
     pointsX_.push_back(x);
     pointsY_.push_back(y);
+    readings_.push_back(reading);
 }
 
 void CanvasStroke::call(StrokeCall op, Workspace& workspace, int pen, int32_t x, int32_t y)
@@ -33,24 +52,31 @@ void CanvasStroke::call(StrokeCall op, Workspace& workspace, int pen, int32_t x,
     op(&workspace.strokeImage(), &workspace.strokePen(pen), workspace.strokeValues(), workspace.strokeRandom(), x, y);
 }
 
-void CanvasStroke::buttonDown(Workspace& workspace, int32_t x, int32_t y)
+void CanvasStroke::buttonDown(Workspace& workspace, int32_t x, int32_t y, Reading reading)
 {
-    Workspace::ActionScope scope(workspace, {Action::down, x, y});
-    press(workspace, x, y);
+    Workspace::ActionScope scope(workspace, {Action::down, x, y, 0, nullptr, reading});
+    before_ = takeStrokeStart(workspace);
+    underWay_ = true;
+    announceReading(workspace, reading);
+    press(workspace, x, y, reading);
 }
 
-bool CanvasStroke::mouseMove(Workspace& workspace, int32_t x, int32_t y)
+// A reading is set even outside a stroke: a script line that carries one says so.
+bool CanvasStroke::mouseMove(Workspace& workspace, int32_t x, int32_t y, Reading reading)
 {
-    if (!stroking_) return false;
-    Workspace::ActionScope scope(workspace, {Action::move, x, y});
-    return proceed(workspace, x, y);
+    if (!stroking_ && !reading) return false;
+    Workspace::ActionScope scope(workspace, {Action::move, x, y, 0, nullptr, reading});
+    announceReading(workspace, reading);
+    return proceed(workspace, x, y, reading);
 }
 
-void CanvasStroke::buttonUp(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges)
+void CanvasStroke::buttonUp(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges,
+                            Reading reading)
 {
-    if (!stroking_) return;
-    Workspace::ActionScope scope(workspace, {Action::up, x, y});
-    release(workspace, x, y, showChanges);
+    if (!stroking_ && !reading) return;
+    Workspace::ActionScope scope(workspace, {Action::up, x, y, 0, nullptr, reading});
+    announceReading(workspace, reading);
+    release(workspace, x, y, reading, showChanges);
 }
 
 bool CanvasStroke::canRepaintLast(const Workspace& workspace) const
@@ -64,23 +90,45 @@ bool CanvasStroke::repaintLast(Workspace& workspace, const std::function<void()>
 {
     if (!canRepaintLast(workspace)) return false;
     Workspace::ActionScope scope(workspace, {Action::repaint});
+    before_ = takeStrokeStart(workspace);
+    underWay_ = true;
     workspace.beginStep();
     if (!workspace.revertLastStep()) {
         workspace.endStep();
+        underWay_ = false;
         return false;
     }
     showChanges();
     const LastStroke path = last_;
     workspace.setRandomState(path.startRandom);
     const size_t n = path.x.size();
-    press(workspace, path.x[0], path.y[0]);
-    for (size_t j = 1; j + 1 < n; ++j)
-        if (proceed(workspace, path.x[j], path.y[j])) showChanges();
-    release(workspace, path.x[n - 1], path.y[n - 1], showChanges);
+    // The tablet's readings are part of the gesture and come back with it.
+    announceReading(workspace, path.readings[0]);
+    press(workspace, path.x[0], path.y[0], path.readings[0]);
+    for (size_t j = 1; j + 1 < n; ++j) {
+        announceReading(workspace, path.readings[j]);
+        if (proceed(workspace, path.x[j], path.y[j], path.readings[j])) showChanges();
+    }
+    announceReading(workspace, path.readings[n - 1]);
+    release(workspace, path.x[n - 1], path.y[n - 1], path.readings[n - 1], showChanges);
     return true;
 }
 
-void CanvasStroke::press(Workspace& workspace, int32_t x, int32_t y)
+bool CanvasStroke::cancel(Workspace& workspace, bool cutShort)
+{
+    if (!underWay_) return false;
+    Workspace::ActionScope scope(workspace, {Action::cancel, cutShort ? 1 : 0});
+    underWay_ = false;
+    stroking_ = false;
+    pointsX_.clear();
+    pointsY_.clear();
+    readings_.clear();
+    workspace.cancelStep();
+    restoreStrokeStart(workspace, before_);
+    return true;
+}
+
+void CanvasStroke::press(Workspace& workspace, int32_t x, int32_t y, Reading reading)
 {
     startRandom_ = workspace.random().value;
     startGeneration_ = workspace.history().generation();
@@ -90,19 +138,21 @@ void CanvasStroke::press(Workspace& workspace, int32_t x, int32_t y)
         if (workspace.pen(pen).drawMode == kDrawModeLive) call(ops_.begin, workspace, pen, x, y);
     pointsX_.clear();
     pointsY_.clear();
-    record(x, y);
+    readings_.clear();
+    record(x, y, reading);
 }
 
-bool CanvasStroke::proceed(Workspace& workspace, int32_t x, int32_t y)
+bool CanvasStroke::proceed(Workspace& workspace, int32_t x, int32_t y, Reading reading)
 {
     if (!stroking_) return false;
     for (int pen = 0; pen < kPenCount; ++pen)
         if (workspace.pen(pen).drawMode == kDrawModeLive) call(ops_.proceed, workspace, pen, x, y);
-    record(x, y);
+    record(x, y, reading);
     return true;
 }
 
-void CanvasStroke::release(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges)
+void CanvasStroke::release(Workspace& workspace, int32_t x, int32_t y, Reading reading,
+                           const std::function<void()>& showChanges)
 {
     if (!stroking_) return;
     stroking_ = false;
@@ -110,16 +160,19 @@ void CanvasStroke::release(Workspace& workspace, int32_t x, int32_t y, const std
         const Pen& p = workspace.pen(pen);
         if (p.drawMode == kDrawModeLive && p.endFlag != 0) call(ops_.end, workspace, pen, x, y);
     }
-    record(x, y);
+    record(x, y, reading);
     showChanges();
     for (int pen = 0; pen < kPenCount; ++pen)
         if (workspace.pen(pen).drawMode == kDrawModeDelayed) replay(workspace, pen, showChanges);
     workspace.endStep();
+    underWay_ = false;
     // The path is kept for a repaint; the vectors keep their reserve by swapping.
     std::swap(last_.x, pointsX_);
     std::swap(last_.y, pointsY_);
+    std::swap(last_.readings, readings_);
     pointsX_.clear();
     pointsY_.clear();
+    readings_.clear();
     // A stroke that changed nothing made no step to take back.
     if (workspace.history().generation() == startGeneration_) last_.x.clear();
     last_.startRandom = startRandom_;
@@ -131,11 +184,15 @@ void CanvasStroke::release(Workspace& workspace, int32_t x, int32_t y, const std
 void CanvasStroke::replay(Workspace& workspace, int pen, const std::function<void()>& showChanges)
 {
     const size_t n = pointsX_.size();
+    DrawingValues& values = workspace.strokeValues();
+    restoreReading(values, readings_[0]);
     call(ops_.begin, workspace, pen, pointsX_[0], pointsY_[0]);
     for (size_t j = 1; j + 1 < n; ++j) {
+        restoreReading(values, readings_[j]);
         call(ops_.proceed, workspace, pen, pointsX_[j], pointsY_[j]);
         showChanges();
     }
+    restoreReading(values, readings_[n - 1]);
     if (workspace.pen(pen).endFlag != 0) {
         call(ops_.end, workspace, pen, pointsX_[n - 1], pointsY_[n - 1]);
         showChanges();

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "doc/stroke_start.h"
 #include "doc/workspace.h"
 #include "text/name_list.h"
 
@@ -32,11 +34,22 @@ public:
     explicit CanvasStroke(StrokeOps ops = engineStrokeOps());
 
     // Positions are passed to the engine unchanged, also outside the image.
-    void buttonDown(Workspace& workspace, int32_t x, int32_t y);
-    // Returns false (nothing done) when no stroke is active.
-    bool mouseMove(Workspace& workspace, int32_t x, int32_t y);
+    // A tablet's reading is set, through the named edits, before the point is
+    // painted, and kept with it for the delayed pens' replay and a repaint;
+    // without one (the mouse) the values stay as they are.
+    void buttonDown(Workspace& workspace, int32_t x, int32_t y, std::optional<PenReading> reading = {});
+    // Returns false (nothing painted) when no stroke is active.
+    bool mouseMove(Workspace& workspace, int32_t x, int32_t y, std::optional<PenReading> reading = {});
     // showChanges runs after the live pens' end dabs and after every replay call.
-    void buttonUp(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges);
+    void buttonUp(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges,
+                  std::optional<PenReading> reading = {});
+
+    // Esc: takes back the stroke under way — picture, history, generator, the
+    // pens' motion and the counted values all as at its press — and ends it.
+    // cutShort says a stroke call (or a repaint) was abandoned part way, its
+    // step still open; the recording then leaves that call out. False when
+    // no stroke was under way.
+    bool cancel(Workspace& workspace, bool cutShort = false);
 
     bool stroking() const { return stroking_; }
     int32_t pointCount() const { return int32_t(pointsX_.size()); }
@@ -50,10 +63,11 @@ public:
     bool repaintLast(Workspace& workspace, const std::function<void()>& showChanges);
 
 private:
-    void press(Workspace& workspace, int32_t x, int32_t y);
-    bool proceed(Workspace& workspace, int32_t x, int32_t y);
-    void release(Workspace& workspace, int32_t x, int32_t y, const std::function<void()>& showChanges);
-    void record(int32_t x, int32_t y);
+    using Reading = std::optional<PenReading>;
+    void press(Workspace& workspace, int32_t x, int32_t y, Reading reading);
+    bool proceed(Workspace& workspace, int32_t x, int32_t y, Reading reading);
+    void release(Workspace& workspace, int32_t x, int32_t y, Reading reading, const std::function<void()>& showChanges);
+    void record(int32_t x, int32_t y, Reading reading);
     void call(StrokeCall op, Workspace& workspace, int pen, int32_t x, int32_t y);
     void replay(Workspace& workspace, int pen, const std::function<void()>& showChanges);
 
@@ -63,11 +77,13 @@ private:
     // than losing its path.
     std::vector<int32_t> pointsX_;
     std::vector<int32_t> pointsY_;
+    std::vector<Reading> readings_;  // beside the points
 
     // The last finished stroke: its path, where the generator stood at its
     // press, and the history's generation and undoable count right after it.
     struct LastStroke {
         std::vector<int32_t> x, y;
+        std::vector<Reading> readings;
         uint32_t startRandom = 0;
         uint64_t generation = 0;
         size_t undoable = 0;
@@ -75,6 +91,9 @@ private:
     LastStroke last_;
     uint32_t startRandom_ = 0;
     uint64_t startGeneration_ = 0;
+    // From the press (or a repaint's start) until the release's step is kept.
+    bool underWay_ = false;
+    StrokeStart before_;
 };
 
 }  // namespace nelmora

@@ -113,15 +113,31 @@ void UndoHistory::keep(const UpdateRect& box)
     }
 }
 
+UndoHistory::Step UndoHistory::stopWatching()
+{
+    image_->beforeWrite = nullptr;
+    image_->writeWatcher = nullptr;
+    image_ = nullptr;
+    tileIndex_.clear();
+    return std::exchange(current_, Step{});
+}
+
+bool UndoHistory::cancelPixelStep()
+{
+    if (!image_) return true;
+    Image& image = *image_;
+    Step step = stopWatching();
+    swapTiles(step, image);
+    step.bytes = 0;  // a step being recorded is not counted in bytes_ yet
+    drop(step);
+    if (outOfMemory_) clear();
+    return !outOfMemory_;
+}
+
 bool UndoHistory::endPixelStep()
 {
-    Image* image = std::exchange(image_, nullptr);
-    if (!image) return true;
-    image->beforeWrite = nullptr;
-    image->writeWatcher = nullptr;
-    tileIndex_.clear();
-    Step step = std::move(current_);
-    current_ = Step{};
+    if (!image_) return true;
+    Step step = stopWatching();
     if (outOfMemory_) {
         // Older steps would restore tiles around a change nobody kept: drop them all.
         drop(step);

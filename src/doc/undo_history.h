@@ -44,6 +44,11 @@ public:
     // (the picture itself is never touched) and painting went on.
     bool endPixelStep();
     bool inPixelStep() const { return image_ != nullptr; }
+    // Ends the pixel step without keeping it: every row it changed gets its
+    // old pixels back, and the history is as it was before the step began.
+    // False when memory ran out while keeping it: what was kept is put back,
+    // but the rest of the change stays, and the history is emptied.
+    bool cancelPixelStep();
 
     // In a pixel step: puts back the pixels the last done step changed, as
     // writes of this step, so that undoing this step brings that step's result
@@ -82,6 +87,8 @@ private:
     };
 
     static void keepThunk(void* history, const UpdateRect& box);
+    // Ends watching the step's image and hands the recorded step over.
+    Step stopWatching();
     Tile* tileAt(int32_t column, int32_t row);
     void push(Step step);
     void drop(Step& step);

@@ -206,6 +206,16 @@ void Workspace::endStep()
     notify({Change::history});
 }
 
+bool Workspace::cancelStep()
+{
+    if (!history_.inPixelStep()) return false;
+    const bool restored = history_.cancelPixelStep();
+    markWholeImage(*image_);
+    notify({Change::pixels});
+    notify({Change::history});
+    return restored;
+}
+
 bool Workspace::undo()
 {
     ActionScope scope(*this, {Action::undo});

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,13 +64,21 @@ struct Change {
 };
 using ChangeListener = std::function<void(const Change&)>;
 
+// What a tablet pen reports with a point: drawing values 13 (pressure,
+// 0..0xFFFF) and 14 (the direction the pen leans, 1/65536 of a turn).
+struct PenReading {
+    int32_t pressure;
+    int32_t angle;
+};
+
 // An action that is more than setting a value — the mouse on the canvas, a
 // fill, New, Open, undo, a map rebuild: what a recording writes as one line.
 struct Action {
-    enum Kind { down, move, up, pick, fill, newImage, openImage, undo, redo, regen, repaint, reset };
+    enum Kind { down, move, up, pick, fill, newImage, openImage, undo, redo, regen, repaint, reset, cancel };
     Kind kind;
-    int32_t a = 0, b = 0, c = 0;   // positions; fill colors; new size and color; the pen
+    int32_t a = 0, b = 0, c = 0;   // positions; fill colors; new size and color; the pen; cancel: 1 when cut short
     const Image* image = nullptr;  // openImage: the picture opened
+    std::optional<PenReading> reading;  // down, move, up: the tablet's, set before the stroke call
 };
 
 // Told of every action before it runs and again when it is done; the notes
@@ -158,6 +167,10 @@ public:
     // A stroke is one step from the press to the end of the release handling.
     void beginStep();
     void endStep();
+    // Ends a stroke's step unkept, the picture as at beginStep. False when
+    // none was under way, or when memory ran out while keeping it (the
+    // history is then emptied and part of the change stays).
+    bool cancelStep();
     // False, changing nothing, when there is nothing to undo or redo or a
     // stroke is under way.
     bool undo();

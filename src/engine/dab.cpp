@@ -214,13 +214,16 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
 }
 
 constexpr int32_t kChunk = kMaxRun;
+// A full-picture blur covers this many pixels in a millisecond or two.
+constexpr int32_t kPixelsPerReport = 1 << 16;
 
 // Calls visitChunk(row, firstColumn, coverage, count) for every run of up to
 // kChunk pixels of every row of the box that the shape may cover; with
 // trimEnds also map rows used in place lose their uncovered ends (worth it
 // when a pixel costs the kernel more than finding those ends costs the row).
 template <typename VisitChunk>
-void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, bool trimEnds, VisitChunk visitChunk)
+void walkRows(const Image& image, const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, bool trimEnds,
+              VisitChunk visitChunk)
 {
     const int32_t usableWidth = lastColumnUsed ? shape.width : shape.width - 1;
     const int32_t usableHeight = lastColumnUsed ? shape.height : shape.height - 1;
@@ -231,7 +234,12 @@ void walkRows(const ShapeMap& shape, const DabWalk& walk, bool lastColumnUsed, b
     RowCache* rowCache = columns <= kChunk ? &cache : nullptr;
     const MapStep du(walk.du), dv(walk.dv);
     const int32_t lanes = dabKernels().lanes;
+    int32_t sinceReport = 0;
     for (int32_t py = walk.top; py < walk.bottom; py += 256) {
+        if (image.whilePainting && (sinceReport += columns) >= kPixelsPerReport) {
+            sinceReport = 0;
+            reportPainting(image);
+        }
         int32_t u = walk.rowU(py), v = walk.rowV(py);
         const int32_t row = py >> 8;
         for (int32_t first = 0; first < columns; first += kChunk) {
@@ -268,16 +276,17 @@ void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int
     const auto run = dabKernels().color[mode->code & 0xFF];
     // The modes up to Inverse-light cost a few instructions a pixel.
     const bool trimEnds = (mode->code & 0xFF) > 10;
-    walkRows(shape, walk, true, trimEnds, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
-        run(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), coverage, count, params);
-    });
+    walkRows(image, shape, walk, true, trimEnds,
+             [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+                 run(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), coverage, count, params);
+             });
 }
 
 void drawHsbGroup(Image& image, const ShapeMap& shape, const SlotValues& values, int32_t op, const DabWalk& walk)
 {
     const int32_t strength = values[slot::strength];
     const auto run = dabKernels().hsb[op];
-    walkRows(shape, walk, false, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+    walkRows(image, shape, walk, false, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
         run(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), coverage, count, strength);
     });
 }
@@ -294,7 +303,7 @@ void drawThroughScratch(Image& image, const ShapeMap& shape, const DabWalk& walk
     if (!scratch) return;
     const int32_t left = walk.left >> 8, top = walk.top >> 8;
     copyRect(image, *scratch, left, top, columns, rows, 0, 0);
-    walkRows(shape, walk, false, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
+    walkRows(image, shape, walk, false, true, [&](int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
         uint32_t* out = scratch->pixels + size_t(row - top) * size_t(scratch->stride) + size_t(column - left);
         runChunk(out, row, column, coverage, count);
     });
@@ -392,6 +401,7 @@ int32_t drawDab(Image& image, const ShapeMap& shape, SlotValues& values, int32_t
     const UpdateRect box{walk.left >> 8, walk.top >> 8, walk.right >> 8, walk.bottom >> 8};
     unionUpdate(image.update, box);
     if (image.beforeWrite && !isEmpty(box)) image.beforeWrite(image.writeWatcher, box);
+    reportPainting(image);
 
     walk.du = (walk.cosA * 256) / scale;
     walk.dv = -(walk.sinA * 256) / scale;

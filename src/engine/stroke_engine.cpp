@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "engine/blend_modes.h"
 #include "engine/dab.h"
 #include "engine/random.h"
 #include "engine/slots.h"
+#include "engine/turn_angle.h"
 #include "engine/wrap_int.h"
 
 namespace nelmora {
@@ -16,13 +16,6 @@ namespace {
 
 constexpr int32_t kInitialCarry = 100;  // 24.8: the first dab lies 100/256 pixel into the stroke
 constexpr int32_t kMinimumSpacing = 5;
-constexpr double kPiNearest = std::numbers::pi;
-
-// A direction in 1/65536 turn from an atan2 result, turned by half a circle.
-inline int32_t turnAngle(double radians)
-{
-    return (truncToInt32(radians * 65536.0 / 2.0 / kPiNearest) + 0x8000) & 0xFFFF;
-}
 
 // Color 2 of a one-color pen is color 1.
 inline void applyLineColor(const Pen& pen, SlotValues& s)

@@ -30,6 +30,11 @@ struct Image {
     // history can copy what is about to be overwritten; null when unwatched.
     void (*beforeWrite)(void* watcher, const UpdateRect& box) = nullptr;
     void* writeWatcher = nullptr;
+    // Told at every dab and every few thousand pixels of a large one, so that
+    // a long stroke can keep the program answering; it may throw to abandon
+    // the stroke, half painted. Null when nobody listens.
+    void (*whilePainting)(void* listener) = nullptr;
+    void* paintingListener = nullptr;
 
     uint32_t& at(int32_t x, int32_t y) { return pixels[y * stride + x]; }
     uint32_t at(int32_t x, int32_t y) const { return pixels[y * stride + x]; }
@@ -54,6 +59,10 @@ void copyRect(const Image& source, Image& destination, int32_t sourceX, int32_t 
 Image& markWholeImage(Image& image);
 UpdateRect& clearUpdate(UpdateRect& rect);
 void unionUpdate(UpdateRect& target, const UpdateRect& added);
+inline void reportPainting(const Image& image)
+{
+    if (image.whilePainting) image.whilePainting(image.paintingListener);
+}
 inline bool isEmpty(const UpdateRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 struct ImageDeleter {

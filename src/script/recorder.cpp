@@ -1,5 +1,6 @@
 #include "script/recorder.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace nelmora {
@@ -20,6 +21,14 @@ std::string numbers(std::initializer_list<int32_t> values)
     std::string out;
     for (int32_t v : values) out += ' ' + std::to_string(v);
     return out;
+}
+
+// A tablet's point carries its reading; a mouse's is the two numbers alone.
+std::string pointLine(const char* name, const Action& action)
+{
+    std::string line = name + numbers({action.a, action.b});
+    if (action.reading) line += numbers({action.reading->pressure, action.reading->angle});
+    return line;
 }
 
 std::string fillLine(uint32_t a, uint32_t b)
@@ -70,11 +79,14 @@ void Recorder::syncRandom()
 void Recorder::actionStarts(const Action& action)
 {
     if (depth_++ > 0) return;
-    const auto [kind, a, b, c, image] = action;
+    const auto& [kind, a, b, c, image, reading] = action;
+    if (kind == Action::down) syncRandom();
+    if (kind == Action::down || kind == Action::move || kind == Action::up || kind == Action::repaint)
+        strokeLine_ = text_.size();
     switch (kind) {
-    case Action::down: syncRandom(); write("down" + numbers({a, b})); break;
-    case Action::move: write("move" + numbers({a, b})); break;
-    case Action::up: write("up" + numbers({a, b})); break;
+    case Action::down: write(pointLine("down", action)); break;
+    case Action::move: write(pointLine("move", action)); break;
+    case Action::up: write(pointLine("up", action)); break;
     case Action::pick: write("pick" + numbers({a, b})); break;
     case Action::fill: write(fillLine(uint32_t(a), uint32_t(b))); break;
     case Action::newImage: write("new" + numbers({a, b}) + ' ' + hex(uint32_t(c))); break;
@@ -91,6 +103,12 @@ void Recorder::actionStarts(const Action& action)
     case Action::redo: write("redo"); break;
     case Action::regen: syncRandom(); write("regen" + numbers({a})); break;
     case Action::repaint: write("repaint"); break;
+    case Action::cancel:
+        // A call abandoned part way never finished: the replay leaves it out
+        // and cancels from where the finished calls leave the stroke.
+        if (a != 0) text_.resize(std::min(strokeLine_, text_.size()));
+        write("cancel");
+        break;
     case Action::reset:
         // The start-up state again: what came before no longer matters.
         text_.clear();

@@ -50,6 +50,7 @@ private:
     std::string text_;
     std::vector<size_t> pictureMarks_;  // where in text_ each image line's name goes
     std::vector<std::string> pictures_;
+    size_t strokeLine_ = 0;  // where the last stroke call's line starts in text_
     int depth_ = 0;  // actions under way: their notes are their consequences
     uint32_t replayRandom_ = RandomState{}.value;
     bool complete_ = true;

@@ -46,16 +46,22 @@ bool parseNumber(std::string_view token, int32_t& out)
 struct CommandShape {
     std::string_view name;
     ScriptOp op;
-    int numbers;  // arguments after the name; -1: one word of text
+    int numbers;              // arguments after the name; -1: one word of text
+    int optionalNumbers = 0;  // that may follow them, all or none
 };
 
+// A point's optional numbers: a tablet's pressure and pen angle.
+constexpr int kReadingNumbers = 2;
+
 constexpr CommandShape kCommands[] = {
-    {"down", ScriptOp::down, 2},   {"move", ScriptOp::move, 2},     {"up", ScriptOp::up, 2},
+    {"down", ScriptOp::down, 2, kReadingNumbers},
+    {"move", ScriptOp::move, 2, kReadingNumbers},
+    {"up", ScriptOp::up, 2, kReadingNumbers},
     {"pick", ScriptOp::pick, 2},   {"value", ScriptOp::value, 2},   {"pen", ScriptOp::pen, 3},
     {"slot", ScriptOp::slot, 8},   {"shape", ScriptOp::shape, 11},  {"regen", ScriptOp::regen, 1},
     {"fill", ScriptOp::fill, 1},   {"undo", ScriptOp::undo, 0},     {"redo", ScriptOp::redo, 0},
     {"repaint", ScriptOp::repaint, 0}, {"new", ScriptOp::newImage, 3}, {"image", ScriptOp::image, -1},
-    {"pens", ScriptOp::pens, -1},  {"random", ScriptOp::random, 1},
+    {"pens", ScriptOp::pens, -1},  {"random", ScriptOp::random, 1},  {"cancel", ScriptOp::cancel, 0},
 };
 
 constexpr std::string_view kPenFields[] = {"drawMode", "lineColor", "endFlag", "blendIndex"};
@@ -153,15 +159,21 @@ std::string parseCommand(std::string_view text, const std::vector<std::string_vi
     command.op = shape->op;
     command.args = {};
     command.text.clear();
+    command.reading.reset();
     if (shape->numbers < 0) {
         const size_t nameEnd = size_t(words[0].data() - text.data()) + words[0].size();
         return parseText(*shape, trimmed(text.substr(nameEnd)), command);
     }
     // "fill A B": the two-color form.
     const bool twoColorFill = shape->op == ScriptOp::fill && words.size() == 3;
-    const int numbers = twoColorFill ? 2 : shape->numbers;
-    if (int(words.size()) - 1 != numbers)
-        return "'" + std::string(words[0]) + "' takes " + std::to_string(shape->numbers) + " arguments";
+    const int given = int(words.size()) - 1;
+    const int full = shape->numbers + shape->optionalNumbers;
+    const int numbers = twoColorFill ? 2 : (shape->optionalNumbers > 0 && given == full ? full : shape->numbers);
+    if (given != numbers) {
+        const std::string counts = std::to_string(shape->numbers) +
+                                   (shape->optionalNumbers > 0 ? " or " + std::to_string(full) : std::string());
+        return "'" + std::string(words[0]) + "' takes " + counts + " arguments";
+    }
     for (int i = 0; i < numbers; ++i) {
         const std::string_view word = words[size_t(i) + 1];
         const bool named = (shape->op == ScriptOp::pen && i == 1) || (shape->op == ScriptOp::fill && !twoColorFill);
@@ -174,6 +186,8 @@ std::string parseCommand(std::string_view text, const std::vector<std::string_vi
         }
     }
     if (twoColorFill) command.args[2] = 1;
+    if (shape->optionalNumbers > 0 && numbers == full)
+        command.reading = PenReading{command.args[2], command.args[3]};
     return checkRanges(command);
 }
 
@@ -293,11 +307,11 @@ bool ScriptRunner::runCommand(const ScriptCommand& c, std::string& error)
     const auto show = [&workspace] { clearUpdate(workspace.strokeImage().update); };
     const auto& a = c.args;
     switch (c.op) {
-    case ScriptOp::down: canvas_.buttonDown(workspace, a[0], a[1]); break;
+    case ScriptOp::down: canvas_.buttonDown(workspace, a[0], a[1], c.reading); break;
     case ScriptOp::move:
-        if (canvas_.mouseMove(workspace, a[0], a[1])) show();
+        if (canvas_.mouseMove(workspace, a[0], a[1], c.reading)) show();
         break;
-    case ScriptOp::up: canvas_.buttonUp(workspace, a[0], a[1], show); break;
+    case ScriptOp::up: canvas_.buttonUp(workspace, a[0], a[1], show, c.reading); break;
     case ScriptOp::pick: workspace.pickColor(a[0], a[1]); break;
     case ScriptOp::value: workspace.setDrawingValue(a[0], a[1]); break;
     case ScriptOp::pen: workspace.setPenField(a[0], PenField(a[1]), a[2]); break;
@@ -342,6 +356,7 @@ bool ScriptRunner::runCommand(const ScriptCommand& c, std::string& error)
         }
         break;
     case ScriptOp::random: workspace.setRandomState(uint32_t(a[0])); break;
+    case ScriptOp::cancel: canvas_.cancel(workspace); break;
     }
     return true;
 }

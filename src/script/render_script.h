@@ -4,6 +4,8 @@
 // program records its sessions in it and replays them.
 //
 //   down X Y | move X Y | up X Y | pick X Y      mouse input on the canvas
+//   down X Y P A | move X Y P A | up X Y P A     a tablet pen: pressure P and pen angle A
+//                                                set (drawing values 13 and 14) first
 //   value I V                                    drawing value I (1..33) = V
 //   pen P FIELD V                                FIELD: drawMode lineColor endFlag blendIndex
 //   slot P I A SA B SB BASE JITTER               slot I (0..19) of pen P
@@ -26,6 +28,7 @@
 #include <cstdint>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,13 +38,17 @@
 
 namespace nelmora {
 
-enum class ScriptOp { down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random };
+enum class ScriptOp {
+    down, move, up, pick, value, pen, slot, shape, regen, fill, undo, redo, repaint, newImage, image, pens, random,
+    cancel
+};
 
 struct ScriptCommand {
     ScriptOp op;
     int64_t line;                   // 1-based, for messages
     std::array<int32_t, 11> args;   // as many as the command takes
     std::string text;               // image: the file name; pens: the pen file's bytes
+    std::optional<PenReading> reading;  // down, move, up: a tablet's pressure and pen angle
 };
 
 // The longest line read; a pens line is the longest a recording writes.

@@ -22,6 +22,8 @@ struct ToolPicture {
 };
 
 constexpr ToolPicture kToolPictures[] = {
+    // The palette lists the starter library as built, so its reference
+    // shows every starter folder (the tablet one since it was added).
     {kPenPaletteTool, "PenPalette", "pen_palette.png"},
     {kColorCreatorTool, "Color", "color_creator.png"},
     {kLineOptionTool, "LineOption", "line_options.png"},

@@ -72,7 +72,7 @@ TEST_F(WindowSettingsTest, ClosingTheFrameSavesAndResetStartsFromTheDefaults)
 
     resetProgramSettings();
     const auto fresh = nextRun();
-    const bool startUp[kToolCount] = {true, true, true, false, false};
+    const bool startUp[kToolCount] = {true, true, true, false, false, false};
     for (int k = 0; k < kToolCount; ++k) {
         EXPECT_EQ(fresh->toolVisible(k), startUp[k]);
         EXPECT_EQ(fresh->actions().toggleTool[size_t(k)]->isChecked(), startUp[k]);

@@ -136,6 +136,24 @@ TEST_F(CanvasStrokeTest, RightClickPicksIntoColorOne)
     EXPECT_FALSE(state.pickColor(0, 200));
 }
 
+// Every stroke call's pressure and pen angle, as "pen:pressure/angle".
+void logReading(Image*, Pen* pen, DrawingValues& v, RandomState&, int32_t, int32_t)
+{
+    calls->push_back(penName(pen) + ":" + std::to_string(v[dv::pressure]) + "/" + std::to_string(v[dv::penAngle]));
+}
+
+TEST_F(CanvasStrokeTest, ADelayedPenReplaysEachPointWithItsTabletReading)
+{
+    stroke = CanvasStroke({logReading, logReading, logReading});
+    setPen(0, PenField::endFlag, 1);
+    setPen(1, PenField::drawMode, kDrawModeDelayed);
+    setPen(1, PenField::endFlag, 1);
+    stroke.buttonDown(state, 0, 0, PenReading{100, 7});
+    stroke.mouseMove(state, 5, 0, PenReading{200, 8});
+    stroke.buttonUp(state, 9, 0, [] {}, PenReading{300, 9});
+    EXPECT_EQ(log, (Log{"0:100/7", "0:200/8", "0:300/9", "1:100/7", "1:200/8", "1:300/9"}));
+}
+
 TEST(FillImage, CheckerOfEightPixelSquares)
 {
     ImagePtr image(createImage(20, 10, 0, 0, 0));
@@ -192,6 +210,19 @@ TEST_F(StrokeRepaint, PaintsThePathAgainAsOneStepThatUndoTakesBack)
     ASSERT_TRUE(workspace.undo());
     ASSERT_TRUE(workspace.undo());
     EXPECT_EQ(pixels(), before);
+}
+
+TEST_F(StrokeRepaint, ATabletStrokeComesBackWithItsPressures)
+{
+    workspace.setSlot(0, slot::thickness, {dv::pressure, 0x10000, dv::none, 0, 0, 0});
+    canvas.buttonDown(workspace, 20, 100, PenReading{0x2000, 0});
+    for (int32_t x = 40; x <= 160; x += 20) canvas.mouseMove(workspace, x, 100, PenReading{x * 0x100, 0});
+    canvas.buttonUp(workspace, 160, 100, [] {}, PenReading{0, 0});
+    const std::vector<uint32_t> withStroke = pixels();
+
+    ASSERT_TRUE(canvas.repaintLast(workspace, [] {}));
+    EXPECT_EQ(pixels(), withStroke);
+    EXPECT_EQ(workspace.drawingValue(dv::pressure), 0);
 }
 
 TEST_F(StrokeRepaint, OnlyWhileTheLastStepIsTheLastStroke)

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <sstream>
+#include <stdexcept>
 
 #include "script/recorder.h"
 #include "script/render_script.h"
@@ -100,6 +101,30 @@ TEST_F(Recording, ASessionReplaysToTheSameDocument)
     expectSameDocument(workspace, *replay());
 }
 
+TEST_F(Recording, CancelledStrokesReplayToTheSameDocument)
+{
+    stroke(10, 20);
+    // Esc between moves: the finished moves stay, and the replay cancels after them.
+    canvas.buttonDown(workspace, 30, 30);
+    canvas.mouseMove(workspace, 60, 40);
+    EXPECT_TRUE(canvas.cancel(workspace));
+    // Esc during the delayed pen's replay of a tablet stroke: the release never
+    // finished, so it is left out; the reading goes back to the press's.
+    workspace.setPenField(1, PenField::drawMode, kDrawModeDelayed);
+    canvas.buttonDown(workspace, 40, 40, PenReading{30000, 100});
+    canvas.mouseMove(workspace, 80, 60, PenReading{40000, 200});
+    Image& image = workspace.strokeImage();
+    image.whilePainting = [](void*) { throw std::runtime_error("Esc"); };
+    EXPECT_THROW(canvas.buttonUp(workspace, 80, 60, [] {}, PenReading{50000, 300}), std::runtime_error);
+    image.whilePainting = nullptr;
+    EXPECT_TRUE(canvas.cancel(workspace, true));
+    EXPECT_TRUE(script().ends_with("down 40 40 30000 100\nmove 80 60 40000 200\ncancel\n")) << script();
+    EXPECT_EQ(workspace.drawingValue(dv::pressure), Workspace().drawingValue(dv::pressure));
+    stroke(0, 50);
+
+    expectSameDocument(workspace, *replay());
+}
+
 TEST_F(Recording, AnActionIsOneLineAndAMoveTensOfBytes)
 {
     workspace.fill(kCheckerDark, kCheckerLight);
@@ -111,6 +136,21 @@ TEST_F(Recording, AnActionIsOneLineAndAMoveTensOfBytes)
     for (int i = 0; i < 1000; ++i) canvas.mouseMove(workspace, 100 + i % 50, 100 + i % 37);
     canvas.buttonUp(workspace, 100, 100, [] {});
     EXPECT_LT(recorder.size() - before, 1002u * 16);
+}
+
+TEST_F(Recording, ATabletStrokeIsWrittenWithItsReadingsAMouseStrokeWithout)
+{
+    workspace.setSlot(0, slot::thickness, {dv::pressure, 0x10000, dv::none, 0, 0, 0});
+    const size_t before = recorder.size();
+    canvas.buttonDown(workspace, 10, 20, PenReading{0x1000, 0x4000});
+    canvas.mouseMove(workspace, 60, 20, PenReading{0xFFFF, 0x4100});
+    canvas.buttonUp(workspace, 90, 20, [] {}, PenReading{0x800, 0x4100});
+    stroke(10, 60);
+    // The readings ride on the points rather than as value lines of their own.
+    const std::string tablet = "down 10 20 4096 16384\nmove 60 20 65535 16640\nup 90 20 2048 16640\n";
+    EXPECT_EQ(script().substr(before, tablet.size()), tablet);
+    EXPECT_NE(script().find("\ndown 10 60\nmove 25 64\n"), std::string::npos);
+    expectSameDocument(workspace, *replay());
 }
 
 TEST_F(Recording, TheGeneratorIsWrittenWhereNoLineMovesIt)

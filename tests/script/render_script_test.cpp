@@ -53,8 +53,8 @@ TEST(RenderScriptParse, CommandsNumbersAndSkippedLines)
 TEST(RenderScriptParse, MalformedLinesNameTheirLine)
 {
     EXPECT_EQ(parseError("down 1 2\njump 3 4\n"), "line 2: unknown command 'jump'");
-    EXPECT_EQ(parseError("down 1\n"), "line 1: 'down' takes 2 arguments");
-    EXPECT_EQ(parseError("\n\nmove 1 2 3\n"), "line 3: 'move' takes 2 arguments");
+    EXPECT_EQ(parseError("down 1\n"), "line 1: 'down' takes 2 or 4 arguments");
+    EXPECT_EQ(parseError("\n\nmove 1 2 3\n"), "line 3: 'move' takes 2 or 4 arguments");
     EXPECT_EQ(parseError("value 7 1.5\n"), "line 1: '1.5' is not a number");
     EXPECT_EQ(parseError("value 7 0x\n"), "line 1: '0x' is not a number");
     EXPECT_EQ(parseError("value 7 -\n"), "line 1: '-' is not a number");

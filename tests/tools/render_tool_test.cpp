@@ -197,6 +197,29 @@ TEST_F(RenderTool, GoldenDragWithTheStartUpPens)
     EXPECT_EQ(checksum(*image), kGoldenDrag);
 }
 
+// A tablet's numbers on a point are two value lines before it: with a pen
+// whose thickness and angle follow them, both paint alike, and unlike the
+// mouse (pressure 0). A malformed number is a bad line like any other.
+TEST_F(RenderTool, TabletNumbersSetPressureAndPenAngleBeforeThePoint)
+{
+    std::string tablet = "slot 0 6 13 0x10000 0 0 0 0\nslot 0 8 14 0x10000 0 0 0 0\n", values = tablet, mouse = tablet;
+    for (int x = 20; x <= 180; x += 10) {
+        const std::string point = (x == 20 ? "down " : x == 180 ? "up " : "move ") + std::to_string(x) + " 100";
+        const std::string pressure = std::to_string(x * 300), angle = std::to_string(x * 200);
+        tablet += point + " " + pressure + " " + angle + "\n";
+        values += "value 13 " + pressure + "\nvalue 14 " + angle + "\n" + point + "\n";
+        mouse += point + "\n";
+    }
+    const auto sum = [this](const std::string& script) {
+        const ImagePtr image = rendered({}, script);
+        return image ? checksum(*image) : 0;
+    };
+    EXPECT_EQ(sum(tablet), sum(values));
+    EXPECT_NE(sum(tablet), sum(mouse));
+    EXPECT_EQ(run({"-o", out}, "down 1 2 0x100 0x200\nmove 3 4 0x100 0x2x0\n"), 2);
+    EXPECT_EQ(errors, "nelmora-render: line 2: '0x2x0' is not a number\n");
+}
+
 // One single-dab drag per blend mode on the checker, modes in rows of six,
 // 88 pixels apart; each dab lies at (x0 + 100/256, y0) with x0 = 48 + 88 c,
 // y0 = 48 + 88 r, so (x0, y0) gets map byte 255 and k = 65279 or alpha 254.

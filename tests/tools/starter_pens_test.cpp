@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -45,17 +46,19 @@ TEST_F(StarterPens, DescriptionsDefinePensOnly)
 // Two saturated colors in 8 x 8 squares: the effect pens need edges and hues to act on.
 void fillColoredChecker(Image& image) { fillImage(image, 0x2050C0, 0xE0C040); }
 
-// Changed pixels after a wavy stroke across the image with the loaded pens.
-int paintStroke(Workspace& state)
+// Changed pixels after a wavy stroke across the image with the loaded pens;
+// a tablet pen's stroke carries its reading.
+int paintStroke(Workspace& state, std::optional<PenReading> reading)
 {
     const Image& image = state.image();
     fillColoredChecker(state.strokeImage());
     const std::vector<uint32_t> before(image.pixels, image.pixels + size_t(image.width) * size_t(image.height));
     resetDrawingValues(state.strokeValues());
     CanvasStroke canvas;
-    canvas.buttonDown(state, 20, 60);
-    for (int x = 24; x <= 220; x += 4) canvas.mouseMove(state, x, 60 + int(std::lround(30 * std::sin(x / 25.0))));
-    canvas.buttonUp(state, 220, 60, [] {});
+    canvas.buttonDown(state, 20, 60, reading);
+    for (int x = 24; x <= 220; x += 4)
+        canvas.mouseMove(state, x, 60 + int(std::lround(30 * std::sin(x / 25.0))), reading);
+    canvas.buttonUp(state, 220, 60, [] {}, reading);
     int changed = 0;
     for (size_t i = 0; i < before.size(); ++i)
         if ((image.pixels[i] & 0xFFFFFF) != (before[i] & 0xFFFFFF)) ++changed;
@@ -74,7 +77,8 @@ TEST_F(StarterPens, EveryShippedPenLoadsAndPaints)
         folders.insert(it->path().parent_path().filename().string());
     }
     EXPECT_GE(pens.size(), 10u);
-    EXPECT_GE(folders.size(), 3u);
+    EXPECT_GE(folders.size(), 4u);
+    EXPECT_EQ(folders.count("tablet"), 1u);
 
     std::sort(pens.begin(), pens.end());
     for (const fs::path& pen : pens) {
@@ -82,8 +86,10 @@ TEST_F(StarterPens, EveryShippedPenLoadsAndPaints)
         ASSERT_EQ(fs::file_size(pen), kPenFileSize);
         std::string error;
         ASSERT_TRUE(state.loadPens(pen.parent_path().string(), pen.filename().string(), &error)) << error;
-        // A fifth of the pixels a 30-pixel-wide line over the stroke would cover.
-        EXPECT_GT(paintStroke(state), 1000);
+        // A fifth of the pixels a 30-pixel-wide line over the stroke would cover;
+        // the tablet's pens at half pressure, leaning right.
+        const bool tablet = pen.parent_path().filename() == "tablet";
+        EXPECT_GT(paintStroke(state, tablet ? std::optional(PenReading{0x8000, 0x4000}) : std::nullopt), 1000);
     }
 }
 
