@@ -81,24 +81,40 @@ void BM_EngineNormalRotated80(benchmark::State& state) { runDabs(state, drawDab,
 BENCHMARK(BM_EngineNormalRotated80);
 
 // 1000 x 1000, 24 rows of dabs, one mode per row, sizes and angles varying.
+// One row of the script: twelve dabs of one mode.
+void drawMixedRow(Setup& setup, DrawFn draw, int mode, RandomState& random)
+{
+    for (int k = 0; k < 12; ++k) {
+        SlotValues values = dabValues(0x8000 + k * 0x3000, k * 0x1555);
+        const int32_t x = (40 + k * 80) * 256 + 77, y = (20 + mode * 40) * 256 + 33;
+        draw(*setup.image, *setup.pens[k & 1]->shape, values, blendModes[size_t(mode)].code, x, y, random);
+    }
+}
 void runMixed(benchmark::State& state, DrawFn draw)
 {
     Setup setup(1000);
     RandomState random;
-    for (auto _ : state) {
-        for (int mode = 0; mode < kBlendModeCount; ++mode)
-            for (int k = 0; k < 12; ++k) {
-                SlotValues values = dabValues(0x8000 + k * 0x3000, k * 0x1555);
-                const int32_t x = (40 + k * 80) * 256 + 77, y = (20 + mode * 40) * 256 + 33;
-                draw(*setup.image, *setup.pens[k & 1]->shape, values, blendModes[size_t(mode)].code, x, y, random);
-            }
-    }
+    for (auto _ : state)
+        for (int mode = 0; mode < kBlendModeCount; ++mode) drawMixedRow(setup, draw, mode, random);
     state.SetLabel(simdLevelName(dabKernels().level));
 }
 void BM_MixedScriptEngine(benchmark::State& state) { runMixed(state, drawDab); }
 void BM_MixedScriptPlain(benchmark::State& state) { runMixed(state, drawDabReference); }
 BENCHMARK(BM_MixedScriptEngine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MixedScriptPlain)->Unit(benchmark::kMillisecond);
+
+// The script's share of each mode: which rows lead the plain and the fast time.
+void runMixedRow(benchmark::State& state, DrawFn draw)
+{
+    Setup setup(1000);
+    RandomState random;
+    for (auto _ : state) drawMixedRow(setup, draw, int(state.range(0)), random);
+    state.SetLabel(simdLevelName(dabKernels().level));
+}
+void BM_MixedRowEngine(benchmark::State& state) { runMixedRow(state, drawDab); }
+void BM_MixedRowPlain(benchmark::State& state) { runMixedRow(state, drawDabReference); }
+BENCHMARK(BM_MixedRowEngine)->DenseRange(0, kBlendModeCount - 1)->ArgName("mode")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MixedRowPlain)->DenseRange(0, kBlendModeCount - 1)->ArgName("mode")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace nelmora

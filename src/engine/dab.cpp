@@ -7,6 +7,7 @@
 #include "engine/blend_modes.h"
 #include "engine/color.h"
 #include "engine/dab_kernels.h"
+#include "engine/random_run.h"
 #include "engine/wrap_int.h"
 #include "image/tables.h"
 
@@ -47,15 +48,23 @@ struct DabWalk {
     int32_t rows() const { return (bottom - top) >> 8; }
 };
 
-inline int64_t floorDiv(int64_t a, int64_t b)
+// A map step per image pixel and its reciprocal, taken once per dab so that
+// finding a row's pixels on the map needs no division.
+struct MapStep {
+    int32_t step;
+    double inverse;
+    explicit MapStep(int32_t s) : step(s), inverse(s != 0 ? 1.0 / s : 0.0) {}
+};
+
+// The first i of 0..count with start + i * step >= bound, for step > 0:
+// a floating estimate, then made exact by stepping (it is off by one at most
+// for the coordinates of a dab, and the loops check the true condition).
+inline int64_t firstReaching(int64_t start, int64_t step, double inverse, int64_t bound, int32_t count)
 {
-    const int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-inline int64_t ceilDiv(int64_t a, int64_t b)
-{
-    const int64_t q = a / b;
-    return (a % b != 0 && (a < 0) == (b < 0)) ? q + 1 : q;
+    int64_t i = int64_t(std::clamp(double(bound - start) * inverse, 0.0, double(count)));
+    while (i < count && start + i * step < bound) ++i;
+    while (i > 0 && start + (i - 1) * step >= bound) --i;
+    return i;
 }
 
 // The coverage of a run of pixels of one row: coverage[k] belongs to pixel
@@ -66,19 +75,20 @@ struct CoverageRun {
     int32_t count;
 };
 
-// The pixels i of 0..count-1 with 0 <= start + i * step <= limit, as
-// [first, last): one interval while start + i * step does not wrap.
-inline void inRange(int64_t start, int32_t step, int64_t limit, int32_t count, int64_t& first, int64_t& last)
+// Narrows [first, last) to the pixels i of 0..count-1 with
+// 0 <= start + i * step <= limit: one interval while start + i * step does
+// not wrap.
+inline void inRange(int64_t start, const MapStep& s, int64_t limit, int32_t count, int64_t& first, int64_t& last)
 {
-    const int64_t low = -start, high = limit - start;
     int64_t from = 0, to = count;
-    if (step > 0) {
-        from = ceilDiv(low, step);
-        to = floorDiv(high, step) + 1;
-    } else if (step < 0) {
-        from = ceilDiv(high, step);
-        to = floorDiv(low, step) + 1;
-    } else if (low > 0 || high < 0) {
+    if (s.step > 0) {
+        from = firstReaching(start, s.step, s.inverse, 0, count);
+        to = firstReaching(start, s.step, s.inverse, limit + 1, count);
+    } else if (s.step < 0) {
+        // Mirrored: -start - i * step grows.
+        from = firstReaching(-start, -int64_t(s.step), -s.inverse, -limit, count);
+        to = firstReaching(-start, -int64_t(s.step), -s.inverse, 1, count);
+    } else if (start < 0 || start > limit) {
         to = 0;
     }
     first = std::max(first, from);
@@ -124,16 +134,28 @@ inline CoverageRun trimmed(CoverageRun run)
     return run;
 }
 
+// A sampled run grown by uncovered pixels to whole vector steps where the
+// chunk's row has the pixels: no kernel changes an uncovered pixel, and a
+// run of whole steps skips the kernels' scalar tail (most rotated rows).
+inline CoverageRun toWholeSteps(CoverageRun run, uint8_t* buffer, int32_t chunkCount, int32_t lanes)
+{
+    const int32_t whole = (run.count + lanes - 1) / lanes * lanes;
+    if (whole == run.count || run.first + whole > chunkCount) return run;
+    std::memset(buffer + run.first + run.count, 0, size_t(whole - run.count));
+    run.count = whole;
+    return run;
+}
+
 // Samples `count` pixels of a row, nearest neighbour, into `buffer` (or points
 // into the map). usableWidth and usableHeight are the map size (color group)
 // or one less (the other groups never use the last column and row).
-// Rotated rows are sampled whole, pixels off the map reading 0. Unrotated
-// rows stay on one map row: only the pixels that land on it, one run found
-// by division, are sampled, and at thickness 1.0 (du = 256) the map row
-// itself is used. `cache` (or null) carries that run from row to row.
+// Either way only the pixels that land on the map, one run, are sampled.
+// Unrotated rows stay on one map row, and at thickness 1.0 (du = 256) the
+// map row itself is used. `cache` (or null) carries that run from row to row.
 CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usableHeight, int32_t& u, int32_t& v,
-                      int32_t du, int32_t dv, int32_t count, uint8_t* buffer, RowCache* cache)
+                      const MapStep& stepU, const MapStep& stepV, int32_t count, uint8_t* buffer, RowCache* cache)
 {
+    const int32_t du = stepU.step, dv = stepV.step;
     if (dv != 0) {
         const int32_t startU = u, startV = v;
         u = int32_t(uint32_t(u) + uint32_t(du) * uint32_t(count));
@@ -150,9 +172,17 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
             }
             return {buffer, 0, count};
         }
-        dabKernels().sampleMap(shape.coverage, shape.stride, usableWidth, usableHeight, startU, startV, du, dv, count,
-                               buffer);
-        return {buffer, 0, count};
+        // Only the pixels that land on the map are sampled: a rotated box
+        // has its corners off the map (half of it at 45 degrees).
+        int64_t from = 0, to = count;
+        inRange(startU, stepU, int64_t(usableWidth) * 256 - 1, count, from, to);
+        inRange(startV, stepV, int64_t(usableHeight) * 256 - 1, count, from, to);
+        const int32_t first = int32_t(std::clamp<int64_t>(from, 0, count));
+        const int32_t last = int32_t(std::clamp<int64_t>(to, first, count));
+        if (last > first)
+            dabKernels().sampleMap(shape.coverage, shape.stride, int32_t(startU + int64_t(first) * du),
+                                   int32_t(startV + int64_t(first) * dv), du, dv, last - first, buffer + first);
+        return {buffer + first, first, last - first};
     }
     const int32_t mv = v >> 8;
     const int32_t start = u;
@@ -168,7 +198,7 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
         // The pixels i with 0 <= start + i * du <= usableWidth * 256 - 1 form
         // one run (u does not wrap within it).
         int64_t from = 0, to = count;
-        inRange(start, du, int64_t(usableWidth) * 256 - 1, count, from, to);
+        inRange(start, stepU, int64_t(usableWidth) * 256 - 1, count, from, to);
         first = int32_t(std::clamp<int64_t>(from, 0, count));
         last = int32_t(std::clamp<int64_t>(to, first, count));
     }
@@ -202,6 +232,8 @@ void walkRows(const Image& image, const ShapeMap& shape, const DabWalk& walk, bo
     // The buffer holds the last row's samples only when a row is one chunk.
     RowCache cache;
     RowCache* rowCache = columns <= kChunk ? &cache : nullptr;
+    const MapStep du(walk.du), dv(walk.dv);
+    const int32_t lanes = dabKernels().lanes;
     int32_t sinceReport = 0;
     for (int32_t py = walk.top; py < walk.bottom; py += 256) {
         if (image.whilePainting && (sinceReport += columns) >= kPixelsPerReport) {
@@ -212,11 +244,12 @@ void walkRows(const Image& image, const ShapeMap& shape, const DabWalk& walk, bo
         const int32_t row = py >> 8;
         for (int32_t first = 0; first < columns; first += kChunk) {
             const int32_t count = std::min(kChunk, columns - first);
-            CoverageRun run = sampleRow(shape, usableWidth, usableHeight, u, v, walk.du, walk.dv, count, buffer, rowCache);
+            CoverageRun run = sampleRow(shape, usableWidth, usableHeight, u, v, du, dv, count, buffer, rowCache);
             // Runs sampled into the buffer are always trimmed: next to the
             // sampling, finding their ends costs little.
             const bool sampled = run.coverage >= buffer && run.coverage < buffer + kChunk;
             if (trimEnds || sampled) run = trimmed(run);
+            if (sampled && run.count > 0) run = toWholeSteps(run, buffer, count, lanes);
             if (run.count > 0) visitChunk(row, (walk.left >> 8) + first + run.first, run.coverage, run.count);
         }
     }
@@ -292,20 +325,27 @@ void drawDisplacementGroup(Image& image, const ShapeMap& shape, const SlotValues
     const int32_t t = values[slot::thickness] >> 8;
     const auto run = dabKernels().displace[op];
     // The diffusions draw one number per covered pixel in row order, before
-    // the run is computed; uncovered pixels get 0, which they never use.
-    int32_t drawn[2 * kDrawnStride];
+    // the run is computed (all of a run's numbers at once: the generator
+    // jumps ahead in lanes); uncovered pixels get 0, which they never use.
+    int32_t drawn[2 * kDrawnStride], numbers[kMaxRun];
     const TrigTable& cosines = cosTable();
     const TrigTable& sines = sinTable();
     drawThroughScratch(image, shape, walk,
                        [&](uint32_t* out, int32_t row, int32_t column, const uint8_t* coverage, int32_t count) {
-                           if (op == 4) {
+                           if (op == 4 || op == 5) {
+                               int32_t covered = 0;
+                               for (int32_t i = 0; i < count; ++i) covered += coverage[i] != 0;
+                               drawRandomRun(random, covered, numbers);
+                               const int32_t* next = numbers;
                                for (int32_t i = 0; i < count; ++i) {
-                                   const int32_t r = coverage[i] ? 2 * drawRandom(random) : 0;
-                                   drawn[i] = coverage[i] ? wrapMul(cosines[r], t) >> 8 : 0;
-                                   drawn[kDrawnStride + i] = coverage[i] ? wrapMul(sines[r], t) >> 8 : 0;
+                                   const int32_t r = coverage[i] ? *next++ : 0;
+                                   if (op == 4) {
+                                       drawn[i] = coverage[i] ? wrapMul(cosines[2 * r], t) >> 8 : 0;
+                                       drawn[kDrawnStride + i] = coverage[i] ? wrapMul(sines[2 * r], t) >> 8 : 0;
+                                   } else {
+                                       drawn[i] = r;
+                                   }
                                }
-                           } else if (op == 5) {
-                               for (int32_t i = 0; i < count; ++i) drawn[i] = coverage[i] ? drawRandom(random) : 0;
                            }
                            run(image, out, coverage, count, column, row, params, drawn);
                        });

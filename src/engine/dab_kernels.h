@@ -50,10 +50,12 @@ inline constexpr int32_t kDrawnStride = kMaxRun;
 // values per pixel, cos and sin times thickness, kDrawnStride apart; Diffuse2: one).
 struct DabKernels {
     SimdLevel level;
-    // out[i] = map[(v + i dv) >> 8][(u + i du) >> 8] where that lies in the
-    // width x height map, else 0; u + i du and v + i dv do not wrap.
-    void (*sampleMap)(const uint8_t* map, int32_t stride, int32_t width, int32_t height, int32_t u, int32_t v,
-                      int32_t du, int32_t dv, int32_t count, uint8_t* out);
+    // Pixels per vector step: a run of whole steps takes no scalar tail.
+    int32_t lanes;
+    // out[i] = map[(v + i dv) >> 8][(u + i du) >> 8]; every sample lies on
+    // the map (u + i du and v + i dv do not wrap).
+    void (*sampleMap)(const uint8_t* map, int32_t stride, int32_t u, int32_t v, int32_t du, int32_t dv,
+                      int32_t count, uint8_t* out);
     // out[i] = row[(u + i du) >> 8]; every sample lies on the row, and
     // `readable` bytes from row on may be read.
     void (*sampleRun)(const uint8_t* row, int32_t readable, int32_t u, int32_t du, int32_t count, uint8_t* out);

@@ -1,6 +1,6 @@
 // The AVX2 level: built with -mavx2 and only ever called after the CPU
-// reported AVX2. The map sampling gathers eight map bytes at a time; the
-// rest is the shared source, vectorised by the compiler.
+// reported AVX2. The map sampling and the bilinear reads are written by
+// hand; the rest is the shared source, vectorised by the compiler.
 #include <immintrin.h>
 
 #include <cstdint>
@@ -11,59 +11,49 @@
 namespace nelmora::kernels_avx2 {
 namespace {
 
-// Eight map bytes per gather, lanes outside the map masked off (they read
-// nothing and give 0). Each byte is read as the aligned 32-bit word that
-// holds it, so a gather never crosses a page the map does not occupy.
-void sampleMapAvx2(const uint8_t* map, int32_t stride, int32_t width, int32_t height, int32_t u, int32_t v,
-                   int32_t du, int32_t dv, int32_t count, uint8_t* out)
+// The map positions in vector lanes, eight at a time, then one plain byte
+// load each: every sample lies on the map, so nothing is masked, and plain
+// loads run as fast as 8-lane gathers here. Positions for a whole run come
+// first, so the loads never wait on a vector lane extract.
+#if defined(__GNUC__) && !defined(__clang__)
+__attribute__((optimize("no-tree-vectorize")))
+#endif
+void sampleMapAvx2(const uint8_t* map, int32_t stride, int32_t u, int32_t v, int32_t du, int32_t dv, int32_t count,
+                   uint8_t* out)
 {
-    const int32_t misalign = int32_t(reinterpret_cast<uintptr_t>(map) & 3);
-    const int* words = reinterpret_cast<const int*>(map - misalign);
+    alignas(32) int32_t at[kMaxRun + 8];
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     __m256i uu = _mm256_add_epi32(_mm256_set1_epi32(u), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(du)));
     __m256i vv = _mm256_add_epi32(_mm256_set1_epi32(v), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(dv)));
     const __m256i stepU = _mm256_set1_epi32(int32_t(uint32_t(du) * 8u));
     const __m256i stepV = _mm256_set1_epi32(int32_t(uint32_t(dv) * 8u));
-    const __m256i strideLanes = _mm256_set1_epi32(stride), offset = _mm256_set1_epi32(misalign);
-    const __m256i widthLanes = _mm256_set1_epi32(width), heightLanes = _mm256_set1_epi32(height);
-    const __m256i minusOne = _mm256_set1_epi32(-1), lowTwo = _mm256_set1_epi32(3);
-    // Byte 0 of each 32-bit lane to the low four bytes of each 128-bit half.
-    const __m256i firstBytes = _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 4, 8,
-                                                12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
-    int32_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const __m256i mu = _mm256_srai_epi32(uu, 8), mv = _mm256_srai_epi32(vv, 8);
-        const __m256i inside = _mm256_and_si256(
-            _mm256_and_si256(_mm256_cmpgt_epi32(mu, minusOne), _mm256_cmpgt_epi32(widthLanes, mu)),
-            _mm256_and_si256(_mm256_cmpgt_epi32(mv, minusOne), _mm256_cmpgt_epi32(heightLanes, mv)));
-        uu = _mm256_add_epi32(uu, stepU);
-        vv = _mm256_add_epi32(vv, stepV);
-        if (_mm256_testz_si256(inside, inside)) {
-            std::memset(out + i, 0, 8);
-            continue;
+    const __m256i strideLanes = _mm256_set1_epi32(stride);
+    for (int32_t done = 0; done < count; done += kMaxRun) {
+        const int32_t n = count - done < kMaxRun ? count - done : kMaxRun;
+        // Lanes past the end compute positions that are never read.
+        for (int32_t i = 0; i < n; i += 8) {
+            _mm256_store_si256(reinterpret_cast<__m256i*>(at + i),
+                               _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(vv, 8), strideLanes),
+                                                _mm256_srai_epi32(uu, 8)));
+            uu = _mm256_add_epi32(uu, stepU);
+            vv = _mm256_add_epi32(vv, stepV);
         }
-        const __m256i at = _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(mv, strideLanes), mu), offset);
-        const __m256i word = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), words, _mm256_srli_epi32(at, 2),
-                                                         inside, 4);
-        const __m256i shift = _mm256_slli_epi32(_mm256_and_si256(at, lowTwo), 3);
-        const __m256i bytes = _mm256_shuffle_epi8(_mm256_srlv_epi32(word, shift), firstBytes);
-        const uint32_t low = uint32_t(_mm256_cvtsi256_si32(bytes));
-        const uint32_t high = uint32_t(_mm256_extract_epi32(bytes, 4));
-        std::memcpy(out + i, &low, 4);
-        std::memcpy(out + i + 4, &high, 4);
-    }
-    for (; i < count; ++i) {
-        const int32_t mu = int32_t(uint32_t(u) + uint32_t(i) * uint32_t(du)) >> 8;
-        const int32_t mv = int32_t(uint32_t(v) + uint32_t(i) * uint32_t(dv)) >> 8;
-        const bool inside = uint32_t(mu) < uint32_t(width) && uint32_t(mv) < uint32_t(height);
-        out[i] = inside ? map[mv * stride + mu] : 0;
+        // Eight bytes a store: the kernels read the samples back in wide
+        // loads, which byte stores would keep waiting.
+        int32_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            uint64_t eight = 0;
+            for (int32_t j = 0; j < 8; ++j) eight |= uint64_t(map[at[i + j]]) << (8 * j);
+            std::memcpy(out + done + i, &eight, 8);
+        }
+        for (; i < n; ++i) out[done + i] = map[at[i]];
     }
 }
 
 // One map row. Scaled up by more than 16/15 (du <= 240), sixteen pixels
 // read at most sixteen consecutive map bytes: one load and one byte shuffle,
 // the shuffle's indices (frac + k du) >> 8 from the step's fractional start.
-// Otherwise, and where sixteen bytes are not readable, the masked sampler.
+// Otherwise, and where sixteen bytes are not readable, the map sampler.
 void sampleRunAvx2(const uint8_t* row, int32_t readable, int32_t u, int32_t du, int32_t count, uint8_t* out)
 {
     int32_t i = 0;
@@ -81,7 +71,7 @@ void sampleRunAvx2(const uint8_t* row, int32_t readable, int32_t u, int32_t du, 
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_shuffle_epi8(bytes, indices));
         }
     }
-    if (i < count) sampleMapAvx2(row, 0, INT32_MAX, 1, u + i * du, 0, du, 0, count - i, out + i);
+    if (i < count) sampleMapAvx2(row, 0, u + i * du, 0, du, 0, count - i, out + i);
 }
 
 // (x * (256 - w) + y * w + 128) >> 8 per 16-bit lane, as

@@ -481,6 +481,38 @@ NELMORA_INLINE u32 averageOf8(u32 a, u32 b, u32 c, u32 d, u32 p)
     return avg(16) | avg(8) | avg(0);
 }
 
+// Bilinear samples at one fraction along an image row: sample i mixes
+// pixels i and i + 1 of `upper` and of the row below. A level may bring its
+// own (NELMORA_KERNEL_BILINEAR_ROW).
+[[maybe_unused]] inline void bilinearAlongRow(const u32* __restrict upper, i32 stride, i32 fx, i32 fy, i32 count,
+                                              u32* __restrict out)
+{
+    const u32* __restrict lower = upper + stride;
+    for (i32 i = 0; i < count; ++i)
+        out[i] = mixIn(mixIn(upper[i], upper[i + 1], fx), mixIn(lower[i], lower[i + 1], fx), fy);
+}
+
+// Mosaic's sample at a fixed offset from each pixel of the run, as one
+// batch: when the run's samples all lie whole on the image, away from its
+// clamped edges, they read one image row pair in order.
+inline void offsetSamples(const Image& image, i32 column, i32 py, i32 offsetX, i32 offsetY, i32 count,
+                          i32* __restrict xs, i32* __restrict ys, u32* __restrict out)
+{
+    const i32 y = wadd(py, offsetY);
+    const int64_t firstX = (int64_t(column) << 8) + offsetX;
+    if (image.width >= 2 && image.height >= 2 && firstX >= 0 && (firstX >> 8) + count - 1 <= image.width - 2) {
+        const i32 iy = imax(0, imin(y < 0 ? 0 : y >> 8, image.height - 2));
+        const u32* upper = image.pixels + int64_t(iy) * image.stride + (firstX >> 8);
+#ifdef NELMORA_KERNEL_BILINEAR_ROW
+        return NELMORA_KERNEL_BILINEAR_ROW(upper, image.stride, offsetX & 0xFF, y & 0xFF, count, out);
+#else
+        return bilinearAlongRow(upper, image.stride, offsetX & 0xFF, y & 0xFF, count, out);
+#endif
+    }
+    for (i32 i = 0; i < count; ++i) xs[i] = wadd((column + i) << 8, offsetX), ys[i] = y;
+    bilinearBatch(image, xs, ys, count, out);
+}
+
 // The four samples of pixel i are entries i, n + i, 2n + i, 3n + i of one batch.
 template <int Op>
 void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __restrict coverage, int32_t count,
@@ -490,23 +522,23 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
     alignas(32) u32 samples[4 * kMaxRun + kBatchPad];
     const Sampler sampler(image);
     const i32 strength = params.strength, py = row << 8, u = params.u, w = params.w, n = count;
-    for (i32 i = 0; i < n; ++i) {
-        const i32 k = wmul(coverage[i], strength) >> 8;
-        const i32 px = (column + i) << 8;
-        if constexpr (Op == 1) {
+    if constexpr (Op == 1) {
+        for (i32 i = 0; i < n; ++i) {
+            const i32 k = wmul(coverage[i], strength) >> 8;
+            const i32 px = (column + i) << 8;
             const i32 s = k >> 6;
             xs[i] = wadd(px, s), ys[i] = wadd(py, s);
             xs[n + i] = wsub(px, s), ys[n + i] = wsub(py, s);
             xs[2 * n + i] = wadd(px, s), ys[2 * n + i] = wsub(py, s);
             xs[3 * n + i] = wsub(px, s), ys[3 * n + i] = wadd(py, s);
-        } else {
-            xs[i] = wadd(px, w), ys[i] = wadd(py, u);
-            xs[n + i] = wsub(px, w), ys[n + i] = wsub(py, u);
-            xs[2 * n + i] = wadd(px, u), ys[2 * n + i] = wsub(py, w);
-            xs[3 * n + i] = wsub(px, u), ys[3 * n + i] = wadd(py, w);
         }
+        bilinearBatch(image, xs, ys, 4 * n, samples);
+    } else {
+        offsetSamples(image, column, py, w, u, n, xs, ys, samples);
+        offsetSamples(image, column, py, wneg(w), wneg(u), n, xs, ys, samples + n);
+        offsetSamples(image, column, py, u, wneg(w), n, xs, ys, samples + 2 * n);
+        offsetSamples(image, column, py, wneg(u), w, n, xs, ys, samples + 3 * n);
     }
-    bilinearBatch(image, xs, ys, 4 * n, samples);
     for (i32 i = 0; i < n; ++i) {
         const i32 m = coverage[i];
         const i32 k = wmul(m, strength) >> 8;
@@ -518,14 +550,10 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
     }
 }
 
-[[maybe_unused]] void sampleMap(const uint8_t* __restrict map, int32_t stride, int32_t width, int32_t height,
-                                int32_t u, int32_t v, int32_t du, int32_t dv, int32_t count, uint8_t* __restrict out)
+[[maybe_unused]] void sampleMap(const uint8_t* __restrict map, int32_t stride, int32_t u, int32_t v, int32_t du,
+                                int32_t dv, int32_t count, uint8_t* __restrict out)
 {
-    for (i32 i = 0; i < count; ++i, u += du, v += dv) {
-        const i32 mu = u >> 8, mv = v >> 8;
-        const bool inside = u32(mu) < u32(width) && u32(mv) < u32(height);
-        out[i] = inside ? map[mv * stride + mu] : 0;
-    }
+    for (i32 i = 0; i < count; ++i, u += du, v += dv) out[i] = map[(v >> 8) * stride + (u >> 8)];
 }
 
 [[maybe_unused]] void sampleRun(const uint8_t* __restrict row, int32_t, int32_t u, int32_t du, int32_t count,
@@ -557,6 +585,7 @@ void filterRun(const Image& image, uint32_t* __restrict out, const uint8_t* __re
 extern const DabKernels table;
 const DabKernels table{
     NELMORA_KERNEL_LEVEL,
+    NELMORA_KERNEL_LANES,
     NELMORA_KERNEL_SAMPLE,
     NELMORA_KERNEL_SAMPLE_RUN,
     hsbByCoverage,

@@ -128,6 +128,34 @@ void bilinearSse2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
     }
 }
 
+// Bilinear samples at one fraction along a row (Mosaic), four at a time on
+// 16-bit channel lanes; the last ones one at a time in the same lanes.
+void bilinearAlongRowSse2(const uint32_t* upper, int32_t stride, int32_t fx, int32_t fy, int32_t count,
+                          uint32_t* out)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i wx = _mm_set1_epi16(int16_t(fx)), wy = _mm_set1_epi16(int16_t(fy));
+    // Only both weights 0 keep the top-left pixel's top byte.
+    const __m128i top = (fx | fy) != 0 ? _mm_set1_epi32(int32_t(0xFF000000u)) : zero;
+    const uint32_t* lower = upper + stride;
+    auto mixed = [&](__m128i ul, __m128i ur, __m128i dl, __m128i dr, bool high) {
+        auto widen = [&](__m128i v) { return high ? _mm_unpackhi_epi8(v, zero) : _mm_unpacklo_epi8(v, zero); };
+        return mixLanes(mixLanes(widen(ul), widen(ur), wx), mixLanes(widen(dl), widen(dr), wx), wy);
+    };
+    auto load = [](const uint32_t* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+    int32_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m128i ul = load(upper + i), ur = load(upper + i + 1), dl = load(lower + i), dr = load(lower + i + 1);
+        const __m128i result = _mm_packus_epi16(mixed(ul, ur, dl, dr, false), mixed(ul, ur, dl, dr, true));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_or_si128(result, top));
+    }
+    for (; i < count; ++i) {
+        auto one = [](const uint32_t* at) { return _mm_cvtsi32_si128(int32_t(*at)); };
+        const __m128i m = mixed(one(upper + i), one(upper + i + 1), one(lower + i), one(lower + i + 1), false);
+        out[i] = uint32_t(_mm_cvtsi128_si32(_mm_or_si128(_mm_packus_epi16(m, m), top)));
+    }
+}
+
 // One pixel at a time, stepping u (and v): vectorised, these loops would
 // emulate 32-bit multiplies and byte gathers and lose to the plain loops.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -136,17 +164,13 @@ void bilinearSse2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
 #define NELMORA_NO_VECTORIZE
 #endif
 
-NELMORA_NO_VECTORIZE void sampleMapStepping(const uint8_t* map, int32_t stride, int32_t width, int32_t height,
-                                            int32_t u, int32_t v, int32_t du, int32_t dv, int32_t count, uint8_t* out)
+NELMORA_NO_VECTORIZE void sampleMapStepping(const uint8_t* map, int32_t stride, int32_t u, int32_t v, int32_t du,
+                                            int32_t dv, int32_t count, uint8_t* out)
 {
 #if defined(__clang__)
 #pragma clang loop vectorize(disable)
 #endif
-    for (int32_t i = 0; i < count; ++i, u += du, v += dv) {
-        const int32_t mu = u >> 8, mv = v >> 8;
-        const bool inside = uint32_t(mu) < uint32_t(width) && uint32_t(mv) < uint32_t(height);
-        out[i] = inside ? map[mv * stride + mu] : 0;
-    }
+    for (int32_t i = 0; i < count; ++i, u += du, v += dv) out[i] = map[(v >> 8) * stride + (u >> 8)];
 }
 
 NELMORA_NO_VECTORIZE void sampleRunStepping(const uint8_t* row, int32_t, int32_t u, int32_t du, int32_t count,
@@ -176,6 +200,7 @@ void hsbShiftPerPixel(uint32_t* pixels, const uint8_t* coverage, int32_t count, 
 #define NELMORA_KERNEL_LEVEL SimdLevel::sse2
 #define NELMORA_KERNEL_NORMAL normalRun
 #define NELMORA_KERNEL_BILINEAR bilinearSse2
+#define NELMORA_KERNEL_BILINEAR_ROW bilinearAlongRowSse2
 #define NELMORA_KERNEL_SAMPLE sampleMapStepping
 #define NELMORA_KERNEL_SAMPLE_RUN sampleRunStepping
 #define NELMORA_KERNEL_SATURATION_SHIFT hsbShiftPerPixel<0x202>

@@ -256,6 +256,81 @@ TEST(DabSimd, SamplesOffThinAndTinyImagesClampLikeTheOracle)
     freeShapeMap(map);
 }
 
+// One dab by the engine and by the oracle on copies of `pixels`; pixels and
+// random state must match.
+void expectLikeTheOracle(const ShapeMap& map, int32_t width, int32_t height, const SlotValues& values, int32_t code,
+                         int32_t x, int32_t y, const std::string& where)
+{
+    ImagePtr engineImage(createImage(width, height, 0, 0, 0));
+    ImagePtr oracleImage(createImage(width, height, 0, 0, 0));
+    for (int32_t i = 0; i < width * height; ++i)
+        engineImage->pixels[i] = oracleImage->pixels[i] = uint32_t(i + 7) * 2654435761u;
+    SlotValues engineValues = values, oracleValues = values;
+    RandomState engineRandom{99}, oracleRandom{99};
+    drawDab(*engineImage, map, engineValues, code, x, y, engineRandom);
+    drawDabReference(*oracleImage, map, oracleValues, code, x, y, oracleRandom);
+    ASSERT_EQ(engineRandom.value, oracleRandom.value) << where;
+    ASSERT_EQ(0, std::memcmp(engineImage->pixels, oracleImage->pixels, size_t(width) * size_t(height) * 4)) << where;
+}
+
+// Rotated rows sample only the pixels that land on the map, found from a
+// reciprocal and corrected by stepping: every angle step, thicknesses from
+// 0.01 to 3.0, centres on all four edges and corners and in the middle, with
+// the whole map (color group) and without its last column and row (others).
+TEST(DabSimd, RotatedRowsAtEveryAngleAndEdgeMatchTheOracle)
+{
+    LevelGuard guard;
+    ShapeMap* map = createShapeMap(37, 23, 18 * 256 + 100, 11 * 256 + 30);
+    for (int32_t i = 0; i < 37 * 23; ++i) map->coverage[i] = uint8_t(1 + (i * 29) % 255);
+    const int32_t width = 70, height = 50;
+    for (SimdLevel level : availableLevels()) {
+        ASSERT_TRUE(setSimdLevel(level));
+        for (int32_t code : {0x101, 0x302})
+            for (int32_t angle = 0x0123; angle < 0x10000; angle += 0x0FF1)
+                for (int32_t thickness : {655, 0x5F00, 0x10000, 0x29A00, 0x30000})
+                    for (int32_t cx : {-300, width * 128 + 77, width * 256 + 200})
+                        for (int32_t cy : {-150, height * 128 + 33, height * 256 + 90}) {
+                            SlotValues values{0x1000, 50000, 60000, 0x9000, 30000, 40000, thickness, 5000, angle,
+                                              50000};
+                            ASSERT_NO_FATAL_FAILURE(expectLikeTheOracle(
+                                *map, width, height, values, code, cx, cy,
+                                std::string(simdLevelName(level)) + " code " + std::to_string(code) + " angle " +
+                                    std::to_string(angle) + " thickness " + std::to_string(thickness) + " at " +
+                                    std::to_string(cx) + ", " + std::to_string(cy)));
+                        }
+    }
+    freeShapeMap(map);
+}
+
+// Mosaic reads its fixed-offset samples along the image row when the run's
+// samples lie whole on the image, else per position: offsets of none (both
+// fractions 0 keep a pixel's top byte), whole pixels and fractions, runs
+// inside the image and across each of its edges.
+TEST(DabSimd, MosaicRowsAtEveryOffsetMatchTheOracle)
+{
+    LevelGuard guard;
+    ShapeMap* map = createShapeMap(30, 30, 15 * 256, 15 * 256);
+    for (int32_t i = 0; i < 30 * 30; ++i) map->coverage[i] = uint8_t(i % 11 == 0 ? 0 : 30 + i % 220);
+    for (SimdLevel level : availableLevels()) {
+        ASSERT_TRUE(setSimdLevel(level));
+        for (int32_t offset : {0, 16, 40, 200, -72, 1000})
+            for (int32_t turn : {0, 0x1000, 0x2345, 0xC000})
+                for (int32_t cx : {-200, 45 * 256 + 128, 90 * 256 + 20})
+                    for (int32_t cy : {-100, 30 * 256 + 60, 60 * 256 + 200}) {
+                        SlotValues values{};
+                        values[slot::thickness] = 0x14000;
+                        values[slot::strength] = 0xFFFF;
+                        values[slot::ex1] = turn;
+                        values[slot::ex2] = offset;
+                        ASSERT_NO_FATAL_FAILURE(expectLikeTheOracle(
+                            *map, 90, 60, values, 0x402, cx, cy,
+                            std::string(simdLevelName(level)) + " offset " + std::to_string(offset) + " turn " +
+                                std::to_string(turn) + " at " + std::to_string(cx) + ", " + std::to_string(cy)));
+                    }
+    }
+    freeShapeMap(map);
+}
+
 TEST(DabSimd, LevelsAreChosenAndForcedByName)
 {
     LevelGuard guard;

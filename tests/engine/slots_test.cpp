@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "engine/random.h"
+#include "engine/random_run.h"
 #include "engine/slots.h"
 
 namespace nelmora {
@@ -15,6 +16,21 @@ TEST(Random, FirstValuesFromTheStartState)
     RandomState random;
     const int32_t expected[] = {41, 18467, 6334, 26500, 19169};
     for (int32_t e : expected) EXPECT_EQ(drawRandom(random), e);
+}
+
+// A run of numbers drawn at once is the sequence of single draws, from any
+// state and for lengths around the lanes of the jump-ahead, and leaves the
+// same state behind.
+TEST(Random, RunsDrawTheSameSequenceAsSingleDraws)
+{
+    for (uint32_t start : {1u, 0u, 0xFFFFFFFFu, 0x8000BEEFu})
+        for (int32_t count : {0, 1, 7, 8, 9, 16, 23, 256}) {
+            RandomState single{start}, run{start};
+            int32_t drawn[256];
+            drawRandomRun(run, count, drawn);
+            for (int32_t i = 0; i < count; ++i) ASSERT_EQ(drawn[i], drawRandom(single)) << start << " " << i;
+            EXPECT_EQ(run.value, single.value);
+        }
 }
 
 struct SlotFixture : ::testing::Test {
