@@ -35,7 +35,11 @@ TabletReport reportOf(const QTabletEvent& event, int32_t angleBefore)
 }  // namespace
 
 CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
-    : QWidget(parent), workspace_(document.workspace()), stroke_(ops), work_(*this, workspace_, stroke_)
+    : QWidget(parent),
+      workspace_(document.workspace()),
+      stroke_(ops),
+      work_(*this, workspace_, stroke_),
+      flushPaced_(kFrameMs, [this] { flush(); })
 {
     setObjectName(QStringLiteral("PCANVAS"));
     setWindowTitle(QStringLiteral("Canvas"));
@@ -43,8 +47,6 @@ CanvasWindow::CanvasWindow(Document& document, QWidget* parent, StrokeOps ops)
     setMouseTracking(true);
     // A hovering pen reaches the tablet tester, and its position the status bar.
     setTabletTracking(true);
-    frameTimer_.setSingleShot(true);
-    connect(&frameTimer_, &QTimer::timeout, this, &CanvasWindow::flush);
     fitToImage();
     connect(&document, &Document::imageReplaced, this, &CanvasWindow::fitToImage);
     connect(&document, &Document::pixelsChanged, this, &CanvasWindow::redraw);
@@ -103,19 +105,13 @@ void CanvasWindow::takeChanges()
 void CanvasWindow::showChanges()
 {
     takeChanges();
-    if (pending_.isEmpty() || frameTimer_.isActive()) return;
-    const qint64 since = sinceFlush_.isValid() ? sinceFlush_.elapsed() : kFrameMs;
-    if (since >= kFrameMs)
-        flush();
-    else
-        frameTimer_.start(int(kFrameMs - since));
+    if (!pending_.isEmpty()) flushPaced_.request();
 }
 
 void CanvasWindow::flush()
 {
     if (!pending_.isEmpty()) update(pending_);
     pending_ = QRect();
-    sinceFlush_.start();
 }
 
 void CanvasWindow::strokeDown(QPoint p, std::optional<PenReading> reading)

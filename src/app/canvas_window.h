@@ -4,16 +4,15 @@
 // tablet pen into strokes that also carry its pressure and angle. Positions
 // become whole picture pixels before they reach the stroke.
 
-#include <QElapsedTimer>
 #include <QPointingDevice>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 #include <optional>
 
 #include "app/canvas_work.h"
 #include "doc/canvas_stroke.h"
 #include "platform/display_picture.h"
+#include "platform/paced_action.h"
 
 namespace nelmora {
 
@@ -91,8 +90,7 @@ private:
     DisplayPicture display_;
     int zoom_ = 100;
     QRect pending_;  // canvas pixels changed since the last flush
-    QTimer frameTimer_;
-    QElapsedTimer sinceFlush_;
+    PacedAction flushPaced_;  // at most once per screen frame
     bool tabletStroke_ = false;  // from the pen's press to its release
 };
 

@@ -34,15 +34,14 @@ StatusBar::StatusBar(Document& document, QWidget* parent)
       magnification_(addLabel(this, QStringLiteral("表示倍率"))),
       penFile_(addLabel(this, QStringLiteral("最後に読み込んだか保存したペンファイル"))),
       editedPen_(addLabel(this, QStringLiteral("ペンセットとペンクリエータが編集するペン"))),
-      drawModes_(addLabel(this, QStringLiteral("各ペンの描画")))
+      drawModes_(addLabel(this, QStringLiteral("各ペンの描画"))),
+      showPointerPaced_(kPointerIntervalMs, [this] { showPendingPointer(); })
 {
     setObjectName(QStringLiteral("STATUSBAR"));
     setSizeGripEnabled(false);
     // Room for any position, so the other fields do not shift as the pointer
     // moves; a fixed size also spares the bar a new layout at every position.
     pointer_->setFixedSize(pointer_->fontMetrics().horizontalAdvance(QStringLiteral("-00000, -00000")), pointer_->sizeHint().height());
-    pointerTimer_.setSingleShot(true);
-    connect(&pointerTimer_, &QTimer::timeout, this, &StatusBar::showPendingPointer);
     setMagnification(100);
     showPenFile();
     showEditedPen(document.editedPen());
@@ -56,23 +55,17 @@ StatusBar::StatusBar(Document& document, QWidget* parent)
 void StatusBar::showPointer(QPoint imagePixel)
 {
     pointerAt_ = imagePixel;
-    if (pointerTimer_.isActive()) return;
-    const qint64 since = sincePointerShown_.isValid() ? sincePointerShown_.elapsed() : kPointerIntervalMs;
-    if (since >= kPointerIntervalMs)
-        showPendingPointer();
-    else
-        pointerTimer_.start(int(kPointerIntervalMs - since));
+    showPointerPaced_.request();
 }
 
 void StatusBar::showPendingPointer()
 {
     pointer_->setText(QStringLiteral("%1, %2").arg(pointerAt_.x()).arg(pointerAt_.y()));
-    sincePointerShown_.start();
 }
 
 void StatusBar::clearPointer()
 {
-    pointerTimer_.stop();
+    showPointerPaced_.cancel();
     pointer_->clear();
 }
 

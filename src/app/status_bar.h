@@ -4,9 +4,9 @@
 // the pen creator edit, and how each pen paints, so a painting pen 1 is
 // never unnoticed.
 
-#include <QElapsedTimer>
 #include <QStatusBar>
-#include <QTimer>
+
+#include "platform/paced_action.h"
 
 class QLabel;
 
@@ -49,8 +49,7 @@ private:
     QLabel* editedPen_;
     QLabel* drawModes_;
     QPoint pointerAt_;
-    QTimer pointerTimer_;
-    QElapsedTimer sincePointerShown_;
+    PacedAction showPointerPaced_;
 };
 
 }  // namespace nelmora
