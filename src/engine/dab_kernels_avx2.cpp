@@ -104,24 +104,37 @@ void bilinearAvx2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
     const __m256i maxX = _mm256_set1_epi32(width - 2), maxY = _mm256_set1_epi32(height - 2);
     const __m256i strideLanes = _mm256_set1_epi32(stride), fraction = _mm256_set1_epi32(0xFF);
     const __m256i topByte = _mm256_set1_epi32(int32_t(0xFF000000u));
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     for (int32_t i = 0; i < count; i += 8) {
         const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(xs + i));
         const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ys + i));
         const __m256i ix = _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(x, 8), zero), maxX);
         const __m256i iy = _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(y, 8), zero), maxY);
         alignas(32) int32_t at[8];
-        _mm256_store_si256(reinterpret_cast<__m256i*>(at),
-                           _mm256_add_epi32(_mm256_mullo_epi32(iy, strideLanes), ix));
-        // Samples 0 1 4 5 in one vector and 2 3 6 7 in the other make the
-        // deinterleave below come out in sample order.
-        const __m256 up0 = twoPairs(pixels, at[0], at[1], at[4], at[5]);
-        const __m256 up1 = twoPairs(pixels, at[2], at[3], at[6], at[7]);
-        const __m256 down0 = twoPairs(pixels + stride, at[0], at[1], at[4], at[5]);
-        const __m256 down1 = twoPairs(pixels + stride, at[2], at[3], at[6], at[7]);
-        const __m256i upLeft = _mm256_castps_si256(_mm256_shuffle_ps(up0, up1, _MM_SHUFFLE(2, 0, 2, 0)));
-        const __m256i upRight = _mm256_castps_si256(_mm256_shuffle_ps(up0, up1, _MM_SHUFFLE(3, 1, 3, 1)));
-        const __m256i downLeft = _mm256_castps_si256(_mm256_shuffle_ps(down0, down1, _MM_SHUFFLE(2, 0, 2, 0)));
-        const __m256i downRight = _mm256_castps_si256(_mm256_shuffle_ps(down0, down1, _MM_SHUFFLE(3, 1, 3, 1)));
+        const __m256i atLanes = _mm256_add_epi32(_mm256_mullo_epi32(iy, strideLanes), ix);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(at), atLanes);
+        __m256i upLeft, upRight, downLeft, downRight;
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(atLanes, _mm256_add_epi32(_mm256_set1_epi32(at[0]), lanes))) ==
+            -1) {
+            // Eight neighbours along one row (a blur's or a pull's steady
+            // offset): the same pixels as the pairs below, in four loads.
+            const uint32_t* upper = pixels + at[0];
+            upLeft = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper));
+            upRight = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + 1));
+            downLeft = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + stride));
+            downRight = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + stride + 1));
+        } else {
+            // Samples 0 1 4 5 in one vector and 2 3 6 7 in the other make the
+            // deinterleave below come out in sample order.
+            const __m256 up0 = twoPairs(pixels, at[0], at[1], at[4], at[5]);
+            const __m256 up1 = twoPairs(pixels, at[2], at[3], at[6], at[7]);
+            const __m256 down0 = twoPairs(pixels + stride, at[0], at[1], at[4], at[5]);
+            const __m256 down1 = twoPairs(pixels + stride, at[2], at[3], at[6], at[7]);
+            upLeft = _mm256_castps_si256(_mm256_shuffle_ps(up0, up1, _MM_SHUFFLE(2, 0, 2, 0)));
+            upRight = _mm256_castps_si256(_mm256_shuffle_ps(up0, up1, _MM_SHUFFLE(3, 1, 3, 1)));
+            downLeft = _mm256_castps_si256(_mm256_shuffle_ps(down0, down1, _MM_SHUFFLE(2, 0, 2, 0)));
+            downRight = _mm256_castps_si256(_mm256_shuffle_ps(down0, down1, _MM_SHUFFLE(3, 1, 3, 1)));
+        }
         const __m256i fx = _mm256_and_si256(x, fraction), fy = _mm256_and_si256(y, fraction);
         // Each weight in both 16-bit halves of its lane, then per pixel pair.
         const __m256i wx = _mm256_or_si256(fx, _mm256_slli_epi32(fx, 16));
