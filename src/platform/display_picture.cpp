@@ -37,10 +37,15 @@ void DisplayPicture::refresh(const Image& image, const QRect& area)
 {
     const QRect r = area.intersected(QRect(0, 0, image.width, image.height));
     if (r.isEmpty() || full_.isNull()) return;
+    // One detach and plain pointers: with the rectangle's width read through
+    // the loop, the stores might alias it and the copy would stay scalar.
+    uchar* bits = full_.bits();
+    const qsizetype bytesPerLine = full_.bytesPerLine();
+    const int width = r.width();
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        const uint32_t* from = image.pixels + size_t(y) * size_t(image.stride) + size_t(r.left());
-        auto* to = reinterpret_cast<uint32_t*>(full_.scanLine(y)) + r.left();
-        for (int x = 0; x < r.width(); ++x) to[x] = from[x] | 0xFF000000u;
+        const uint32_t* __restrict from = image.pixels + size_t(y) * size_t(image.stride) + size_t(r.left());
+        auto* __restrict to = reinterpret_cast<uint32_t*>(bits + y * bytesPerLine) + r.left();
+        for (int x = 0; x < width; ++x) to[x] = from[x] | 0xFF000000u;
     }
     stale_ |= r;
 }
