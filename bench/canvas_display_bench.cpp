@@ -13,7 +13,7 @@
 //    the box the stroke changed. The engine is timed alone
 //    (BM_DelayedReleaseEngineOnly) and on the program's own workspace, with
 //    its windows up (BM_DelayedReleaseEngineInProgram): the same work costs
-//    the engine 10-15 % more there, where Qt shares the caches.
+//    the engine 10-25 % more there, where Qt shares the caches.
 //  - BM_RedrawView/percent: a full 1600 x 1000 view of a 4000 x 4000 picture
 //    redrawn and put on screen, at 25, 100 and 400 %.
 #include <benchmark/benchmark.h>
