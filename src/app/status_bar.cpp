@@ -41,7 +41,8 @@ StatusBar::StatusBar(Document& document, QWidget* parent)
     setSizeGripEnabled(false);
     // Room for any position, so the other fields do not shift as the pointer
     // moves; a fixed size also spares the bar a new layout at every position.
-    pointer_->setFixedSize(pointer_->fontMetrics().horizontalAdvance(QStringLiteral("-00000, -00000")), pointer_->sizeHint().height());
+    pointer_->setFixedSize(pointer_->fontMetrics().horizontalAdvance(QStringLiteral("-00000, -00000")),
+                           pointer_->sizeHint().height());
     setMagnification(100);
     showPenFile();
     showEditedPen(document.editedPen());

@@ -47,6 +47,13 @@ void CanvasStroke::record(int32_t x, int32_t y, Reading reading)
     readings_.push_back(reading);
 }
 
+void CanvasStroke::forgetPoints()
+{
+    pointsX_.clear();
+    pointsY_.clear();
+    readings_.clear();
+}
+
 void CanvasStroke::call(StrokeCall op, Workspace& workspace, int pen, int32_t x, int32_t y)
 {
     op(&workspace.strokeImage(), &workspace.strokePen(pen), workspace.strokeValues(), workspace.strokeRandom(), x, y);
@@ -120,9 +127,7 @@ bool CanvasStroke::cancel(Workspace& workspace, bool cutShort)
     Workspace::ActionScope scope(workspace, {Action::cancel, cutShort ? 1 : 0});
     underWay_ = false;
     stroking_ = false;
-    pointsX_.clear();
-    pointsY_.clear();
-    readings_.clear();
+    forgetPoints();
     workspace.cancelStep();
     restoreStrokeStart(workspace, before_);
     return true;
@@ -137,9 +142,7 @@ void CanvasStroke::press(Workspace& workspace, int32_t x, int32_t y, Reading rea
     begun_ = {};
     for (int pen = 0; pen < kPenCount; ++pen)
         if (workspace.pen(pen).drawMode == kDrawModeLive) joinLive(workspace, pen, x, y);
-    pointsX_.clear();
-    pointsY_.clear();
-    readings_.clear();
+    forgetPoints();
     record(x, y, reading);
 }
 
@@ -182,9 +185,7 @@ void CanvasStroke::release(Workspace& workspace, int32_t x, int32_t y, Reading r
     std::swap(last_.x, pointsX_);
     std::swap(last_.y, pointsY_);
     std::swap(last_.readings, readings_);
-    pointsX_.clear();
-    pointsY_.clear();
-    readings_.clear();
+    forgetPoints();
     // A stroke that changed nothing made no step to take back.
     if (workspace.history().generation() == startGeneration_) last_.x.clear();
     last_.startRandom = startRandom_;

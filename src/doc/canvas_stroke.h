@@ -70,6 +70,8 @@ private:
     bool proceed(Workspace& workspace, int32_t x, int32_t y, Reading reading);
     void release(Workspace& workspace, int32_t x, int32_t y, Reading reading, const std::function<void()>& showChanges);
     void record(int32_t x, int32_t y, Reading reading);
+    // Empties the stroke's recorded points, keeping their reserve.
+    void forgetPoints();
     // A live pen's begin call, at the press or where it was switched live.
     void joinLive(Workspace& workspace, int pen, int32_t x, int32_t y);
     void call(StrokeCall op, Workspace& workspace, int pen, int32_t x, int32_t y);
