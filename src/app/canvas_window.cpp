@@ -71,7 +71,7 @@ void CanvasWindow::redraw()
     Image& image = workspace_.strokeImage();
     display_.rebuild(image);
     clearUpdate(image.update);
-    pending_ = QRect();
+    changed_ = QRect();
     update();
 }
 
@@ -91,27 +91,27 @@ void CanvasWindow::paintEvent(QPaintEvent* event)
     display_.paint(painter, exposed, zoom_);
 }
 
-void CanvasWindow::takeChanges()
-{
-    Image& image = workspace_.strokeImage();
-    const QRect changed = toQRect(image.update, image);
-    clearUpdate(image.update);
-    if (changed.isEmpty()) return;
-    display_.refresh(image, changed);
-    pending_ |= QRect(QPoint(int(viewStart(changed.left(), zoom_)), int(viewStart(changed.top(), zoom_))),
-                      QPoint(int(viewEnd(changed.right() + 1, zoom_)) - 1, int(viewEnd(changed.bottom() + 1, zoom_)) - 1));
-}
-
 void CanvasWindow::showChanges()
 {
-    takeChanges();
-    if (!pending_.isEmpty()) flushPaced_.request();
+    Image& image = workspace_.strokeImage();
+    changed_ |= toQRect(image.update, image);
+    clearUpdate(image.update);
+    if (!changed_.isEmpty()) flushPaced_.request();
 }
 
+// The copy waits for the frame: a frame's events often change overlapping
+// boxes, and each would otherwise be copied on its own.
 void CanvasWindow::flush()
 {
-    if (!pending_.isEmpty()) update(pending_);
-    pending_ = QRect();
+    if (work_.breathing()) {
+        flushPaced_.request();  // shown once the engine is done with it
+        return;
+    }
+    if (changed_.isEmpty()) return;
+    display_.refresh(workspace_.strokeImage(), changed_);
+    update(QRect(QPoint(int(viewStart(changed_.left(), zoom_)), int(viewStart(changed_.top(), zoom_))),
+                 QPoint(int(viewEnd(changed_.right() + 1, zoom_)) - 1, int(viewEnd(changed_.bottom() + 1, zoom_)) - 1)));
+    changed_ = QRect();
 }
 
 void CanvasWindow::strokeDown(QPoint p, std::optional<PenReading> reading)

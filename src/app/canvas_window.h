@@ -79,8 +79,7 @@ private:
     // Mouse events the tablet's pen caused, or any while the pen strokes:
     // the tablet's own events drive the stroke, once.
     bool ignoresMouse(const QMouseEvent& event) const;
-    // Copies what the engine changed to the display picture.
-    void takeChanges();
+    // Copies the changes to the display picture and schedules their repaint.
     void flush();
     void fitToImage();
 
@@ -89,7 +88,7 @@ private:
     CanvasWork work_;
     DisplayPicture display_;
     int zoom_ = 100;
-    QRect pending_;  // canvas pixels changed since the last flush
+    QRect changed_;  // picture pixels changed since the last flush
     PacedAction flushPaced_;  // at most once per screen frame
     bool tabletStroke_ = false;  // from the pen's press to its release
 };

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QWidget>
 
@@ -107,7 +108,10 @@ void CanvasWork::breathe()
     if (now < nextBreath_) return;
     nextBreath_ = now + kBreathMs;
     if (!busyShown_ && now >= busyThresholdMs_) showBusy(true);
-    QCoreApplication::processEvents();
+    {
+        const QScopedValueRollback<bool> during(breathing_, true);
+        QCoreApplication::processEvents();
+    }
     if (cancelRequested_) throw StrokeCancelled{};
 }
 

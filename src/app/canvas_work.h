@@ -33,6 +33,8 @@ public:
     // Runs `call` now, or after the running work and what is queued before it.
     void run(std::function<void()> call);
     bool running() const { return running_; }
+    // Qt is handling events from inside the engine: the picture is half painted.
+    bool breathing() const { return breathing_; }
     // Tests show the indicator at once (0 ms).
     void setBusyThreshold(int ms) { busyThresholdMs_ = ms; }
     // Esc: at once between calls, else as soon as the engine reports.
@@ -56,6 +58,7 @@ private:
     CanvasStroke& stroke_;
     std::deque<std::function<void()>> queue_;
     bool running_ = false;
+    bool breathing_ = false;
     bool cancelRequested_ = false;
     bool busyShown_ = false;
     int busyThresholdMs_ = kBusyThresholdMs;
