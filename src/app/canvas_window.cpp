@@ -109,8 +109,7 @@ void CanvasWindow::flush()
     }
     if (changed_.isEmpty()) return;
     display_.refresh(workspace_.strokeImage(), changed_);
-    update(QRect(QPoint(int(viewStart(changed_.left(), zoom_)), int(viewStart(changed_.top(), zoom_))),
-                 QPoint(int(viewEnd(changed_.right() + 1, zoom_)) - 1, int(viewEnd(changed_.bottom() + 1, zoom_)) - 1)));
+    update(viewRect(changed_, zoom_));
     changed_ = QRect();
 }
 

@@ -22,6 +22,12 @@ QRect reducedArea(const QRect& area, int factor)
 
 }  // namespace
 
+QRect viewRect(const QRect& picture, int percent)
+{
+    return QRect(QPoint(int(viewStart(picture.left(), percent)), int(viewStart(picture.top(), percent))),
+                 QPoint(int(viewEnd(picture.right() + 1, percent)) - 1, int(viewEnd(picture.bottom() + 1, percent)) - 1));
+}
+
 void DisplayPicture::rebuild(const Image& image)
 {
     const QSize size(image.width, image.height);
@@ -106,10 +112,7 @@ void DisplayPicture::paint(QPainter& painter, const QRect& exposed, int percent)
         painter.drawImage(source.topLeft(), full_, source);
         return;
     }
-    const QRect target(QPoint(int(viewStart(source.left(), percent)), int(viewStart(source.top(), percent))),
-                       QPoint(int(viewEnd(source.right() + 1, percent)) - 1,
-                              int(viewEnd(source.bottom() + 1, percent)) - 1));
-    painter.drawImage(target, full_, source);
+    painter.drawImage(viewRect(source, percent), full_, source);
 }
 
 }  // namespace nelmora

@@ -13,6 +13,9 @@ class QPainter;
 
 namespace nelmora {
 
+// The view pixels that show the picture pixels `picture` at `percent`.
+QRect viewRect(const QRect& picture, int percent);
+
 class DisplayPicture {
 public:
     // Copies the whole picture (a new picture, a fill, an undo).
