@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "engine/blend_modes.h"
 #include "engine/color.h"
@@ -95,6 +96,19 @@ inline void inRange(int64_t start, const MapStep& s, int64_t limit, int32_t coun
     last = std::min(last, to);
 }
 
+// The pixels [first, last) of 0..count-1 whose map position, from (u, v) a
+// step at a time, lies within usableWidth x usableHeight (one run while the
+// positions do not wrap).
+inline std::pair<int32_t, int32_t> onMapRun(int32_t u, int32_t v, const MapStep& stepU, const MapStep& stepV,
+                                            int32_t usableWidth, int32_t usableHeight, int32_t count)
+{
+    int64_t from = 0, to = count;
+    inRange(u, stepU, int64_t(usableWidth) * 256 - 1, count, from, to);
+    inRange(v, stepV, int64_t(usableHeight) * 256 - 1, count, from, to);
+    const int32_t first = int32_t(std::clamp<int64_t>(from, 0, count));
+    return {first, int32_t(std::clamp<int64_t>(to, first, count))};
+}
+
 inline bool staysInInt32(int32_t start, int32_t step, int32_t count)
 {
     const int64_t end = int64_t(start) + int64_t(step) * (count - 1);
@@ -174,11 +188,7 @@ CoverageRun sampleRow(const ShapeMap& shape, int32_t usableWidth, int32_t usable
         }
         // Only the pixels that land on the map are sampled: a rotated box
         // has its corners off the map (half of it at 45 degrees).
-        int64_t from = 0, to = count;
-        inRange(startU, stepU, int64_t(usableWidth) * 256 - 1, count, from, to);
-        inRange(startV, stepV, int64_t(usableHeight) * 256 - 1, count, from, to);
-        const int32_t first = int32_t(std::clamp<int64_t>(from, 0, count));
-        const int32_t last = int32_t(std::clamp<int64_t>(to, first, count));
+        const auto [first, last] = onMapRun(startU, startV, stepU, stepV, usableWidth, usableHeight, count);
         if (last > first)
             dabKernels().sampleMap(shape.coverage, shape.stride, int32_t(startU + int64_t(first) * du),
                                    int32_t(startV + int64_t(first) * dv), du, dv, last - first, buffer + first);
@@ -255,6 +265,39 @@ void walkRows(const Image& image, const ShapeMap& shape, const DabWalk& walk, bo
     }
 }
 
+// Calls visitRow(row, firstColumn, lanes, count, room) for the pixels of every
+// row of a rotated box that land on the map (room: the box's pixels from the
+// first on); the kernel samples them as it paints.
+template <typename VisitRow>
+void walkRotatedRows(const Image& image, const ShapeMap& shape, const DabWalk& walk, VisitRow visitRow)
+{
+    const int32_t columns = walk.columns();
+    const MapStep du(walk.du), dv(walk.dv);
+    int32_t sinceReport = 0;
+    for (int32_t py = walk.top; py < walk.bottom; py += 256) {
+        if (image.whilePainting && (sinceReport += columns) >= kPixelsPerReport) {
+            sinceReport = 0;
+            reportPainting(image);
+        }
+        const int32_t u = walk.rowU(py), v = walk.rowV(py);
+        // Rows whose positions wrap are checked pixel by pixel instead.
+        const bool noWrap = staysInInt32(u, walk.du, columns) && staysInInt32(v, walk.dv, columns);
+        const auto [first, last] = noWrap ? onMapRun(u, v, du, dv, shape.width, shape.height, columns)
+                                          : std::pair<int32_t, int32_t>(0, columns);
+        if (last <= first) continue;
+        const MapLanes lanes{shape.coverage,
+                             shape.stride,
+                             shape.width,
+                             shape.height,
+                             int32_t(uint32_t(u) + uint32_t(first) * uint32_t(walk.du)),
+                             int32_t(uint32_t(v) + uint32_t(first) * uint32_t(walk.dv)),
+                             walk.du,
+                             walk.dv,
+                             noWrap};
+        visitRow(py >> 8, (walk.left >> 8) + first, lanes, last - first, columns - first);
+    }
+}
+
 void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int32_t code, const DabWalk& walk)
 {
     for (int i : {slot::saturation1, slot::brightness1, slot::saturation2, slot::brightness2, slot::strength})
@@ -272,6 +315,16 @@ void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int
     if (mode->code >= 0x10B && !params.oneColor) {
         dabKernels().hsbByCoverage(params.c1, params.c2, hueBy, saturationBy, brightnessBy);
         params.hueBy = hueBy, params.saturationBy = saturationBy, params.brightnessBy = brightnessBy;
+    }
+    // Rotated Normal rows, where the level can, sample the map as they paint.
+    const auto sampled = dabKernels().normalSampled;
+    if (walk.dv != 0 && (mode->code & 0xFF) == 1 && sampled) {
+        walkRotatedRows(image, shape, walk,
+                        [&](int32_t row, int32_t column, const MapLanes& lanes, int32_t count, int32_t room) {
+                            sampled(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), lanes,
+                                    count, room, params);
+                        });
+        return;
     }
     const auto run = dabKernels().color[mode->code & 0xFF];
     // The modes up to Inverse-light cost a few instructions a pixel.

@@ -38,6 +38,17 @@ struct FilterParams {
     int32_t u, w;  // Mosaic's sample offsets
 };
 
+// A row of a rotated dab, sampled as it is painted: pixel i takes the map
+// byte at ((u + i du) >> 8, (v + i dv) >> 8) when that lies within
+// width x height (with 32-bit wraparound), else 0. onMap: every pixel of
+// the row lands on the map.
+struct MapLanes {
+    const uint8_t* map;
+    int32_t stride, width, height;
+    int32_t u, v, du, dv;
+    bool onMap;
+};
+
 // The longest row run a kernel is given.
 inline constexpr int32_t kMaxRun = 256;
 
@@ -63,6 +74,12 @@ struct DabKernels {
     void (*hsbByCoverage)(uint32_t c1, uint32_t c2, int32_t* hue, int32_t* saturation, int32_t* brightness);
     // Color modes by operation 1..14 (entry 0 unused).
     void (*color[15])(uint32_t* pixels, const uint8_t* coverage, int32_t count, const ColorParams& params);
+    // Normal with the coverage sampled from the map as it paints (rotated
+    // rows), or null where the level samples into a buffer first. The row
+    // has `room` pixels from `pixels` on (count <= room); a step may run
+    // past the count over them as uncovered pixels.
+    void (*normalSampled)(uint32_t* pixels, const MapLanes& lanes, int32_t count, int32_t room,
+                          const ColorParams& params);
     // HSB shifts by operation 1..3.
     void (*hsb[4])(uint32_t* pixels, const uint8_t* coverage, int32_t count, int32_t strength);
     // Displacements by operation 1..5.

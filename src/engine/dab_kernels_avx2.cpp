@@ -149,6 +149,86 @@ void normalRunAvx2(uint32_t* pixels, const uint8_t* coverage, int32_t count, con
     std::memcpy(pixels + i, padded, rest * 4);
 }
 
+// Normal along a rotated row, sampling the map as it paints: no pass over a
+// buffer of samples, and steps of eight uncovered pixels cost their loads
+// only. The positions of a stretch of the row come first, from vector
+// lanes, so the loads never wait on a lane extract.
+template <bool kChecked>
+void normalSampledSteps(uint32_t* pixels, const MapLanes& l, int32_t count, int32_t room, const NormalSteps& steps)
+{
+    const uint8_t* const map = l.map;
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256i uu = _mm256_add_epi32(_mm256_set1_epi32(l.u), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(l.du)));
+    __m256i vv = _mm256_add_epi32(_mm256_set1_epi32(l.v), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(l.dv)));
+    const __m256i stepU = _mm256_set1_epi32(int32_t(uint32_t(l.du) * 8u));
+    const __m256i stepV = _mm256_set1_epi32(int32_t(uint32_t(l.dv) * 8u));
+    const __m256i stride = _mm256_set1_epi32(l.stride);
+    const __m256i width = _mm256_set1_epi32(l.width), height = _mm256_set1_epi32(l.height);
+    const __m256i minus1 = _mm256_set1_epi32(-1);
+    // Map offsets, and (checked rows) 0xFF where the pixel lands on the map;
+    // off the map the offset is 0 and the byte read there is dropped.
+    alignas(32) int32_t at[kMaxRun];
+    alignas(32) uint8_t keep[kMaxRun + 32];
+    for (int32_t done = 0; done < count; done += kMaxRun) {
+        const int32_t n = count - done < kMaxRun ? count - done : kMaxRun;
+        for (int32_t i = 0; i < n; i += 8) {
+            const __m256i mu = _mm256_srai_epi32(uu, 8), mv = _mm256_srai_epi32(vv, 8);
+            __m256i where = _mm256_add_epi32(_mm256_mullo_epi32(mv, stride), mu);
+            if (kChecked) {
+                const __m256i inside = _mm256_and_si256(
+                    _mm256_and_si256(_mm256_cmpgt_epi32(mu, minus1), _mm256_cmpgt_epi32(width, mu)),
+                    _mm256_and_si256(_mm256_cmpgt_epi32(mv, minus1), _mm256_cmpgt_epi32(height, mv)));
+                where = _mm256_and_si256(where, inside);
+                const __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(inside), _mm256_extracti128_si256(inside, 1));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(keep + i), _mm_packs_epi16(words, words));
+            }
+            _mm256_store_si256(reinterpret_cast<__m256i*>(at + i), where);
+            uu = _mm256_add_epi32(uu, stepU);
+            vv = _mm256_add_epi32(vv, stepV);
+        }
+        uint32_t* row = pixels + done;
+        auto sample = [&](int32_t i, int32_t use) {
+            uint64_t eight = 0;
+            for (int32_t j = 0; j < use; ++j) eight |= uint64_t(map[at[i + j]]) << (8 * j);
+            if (kChecked) {
+                uint64_t mask;
+                std::memcpy(&mask, keep + i, 8);
+                eight &= mask;
+            }
+            return eight;
+        };
+        int32_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            const uint64_t eight = sample(i, 8);
+            if (eight != 0) steps.apply(row + i, eight);
+        }
+        if (i == n) continue;
+        const int32_t use = n - i;
+        const uint64_t eight = sample(i, use);
+        if (eight == 0) continue;
+        // The last pixels: a whole step over the row's next pixels, left
+        // uncovered, or where the row has none, a step padded with them.
+        if (done + i + 8 <= room) {
+            steps.apply(row + i, eight);
+            continue;
+        }
+        uint32_t padded[8] = {};
+        std::memcpy(padded, row + i, size_t(use) * 4);
+        steps.apply(padded, eight);
+        std::memcpy(row + i, padded, size_t(use) * 4);
+    }
+}
+
+void normalSampledAvx2(uint32_t* pixels, const MapLanes& lanes, int32_t count, int32_t room,
+                       const ColorParams& params)
+{
+    const NormalSteps steps(params);
+    if (lanes.onMap)
+        normalSampledSteps<false>(pixels, lanes, count, room, steps);
+    else
+        normalSampledSteps<true>(pixels, lanes, count, room, steps);
+}
+
 // The pixel pairs at a, b, c, d (two 32-bit pixels each) as one vector.
 inline __m256 twoPairs(const uint32_t* row, int32_t a, int32_t b, int32_t c, int32_t d)
 {
@@ -231,4 +311,5 @@ void bilinearAvx2(const uint32_t* pixels, int32_t stride, int32_t width, int32_t
 #define NELMORA_KERNEL_SAMPLE_RUN sampleRunAvx2
 #define NELMORA_KERNEL_BILINEAR bilinearAvx2
 #define NELMORA_KERNEL_NORMAL normalRunAvx2
+#define NELMORA_KERNEL_NORMAL_SAMPLED normalSampledAvx2
 #include "engine/dab_kernels_impl.h"

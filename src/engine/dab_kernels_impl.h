@@ -597,6 +597,11 @@ const DabKernels table{
      colorRun<Multiply>, colorRun<InverseMultiply>, colorRun<Lighten>, colorRun<Darken>, colorRun<Light>,
      colorRun<InverseLight>, colorRun<Hue>, colorRun<Saturation>, colorRun<Brightness>,
      colorRun<HueSaturation>},
+#ifdef NELMORA_KERNEL_NORMAL_SAMPLED
+    NELMORA_KERNEL_NORMAL_SAMPLED,
+#else
+    nullptr,
+#endif
     {nullptr, hsbRun<HueShift>, NELMORA_KERNEL_SATURATION_SHIFT, NELMORA_KERNEL_BRIGHTNESS_SHIFT},
     {nullptr, displaceRun<1>, displaceRun<2>, displaceRun<3>, displaceRun<4>, displaceRun<5>},
     {nullptr, filterRun<1>, filterRun<2>},

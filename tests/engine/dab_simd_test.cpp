@@ -302,6 +302,28 @@ TEST(DabSimd, RotatedRowsAtEveryAngleAndEdgeMatchTheOracle)
     freeShapeMap(map);
 }
 
+// A map point placed near the 32-bit limit makes rotated rows' map positions
+// wrap within the row: those rows are checked pixel by pixel, and pixels
+// whose wrapped position is off the map stay unpainted.
+TEST(DabSimd, RotatedRowsWhoseMapPositionsWrapMatchTheOracle)
+{
+    LevelGuard guard;
+    for (SimdLevel level : availableLevels()) {
+        ASSERT_TRUE(setSimdLevel(level));
+        for (int32_t below : {0, 3000, 9000, 17000}) {
+            ShapeMap* map = createShapeMap(37, 23, INT32_MAX - below, 11 * 256 + 30);
+            for (int32_t i = 0; i < 37 * 23; ++i) map->coverage[i] = uint8_t(255 - (i * 29) % 255);
+            for (int32_t angle : {0x0123, 0x3000, 0x9ABC, 0xF00F}) {
+                SlotValues values{0x1000, 50000, 60000, 0x9000, 30000, 40000, 0x10000, 5000, angle, 50000};
+                ASSERT_NO_FATAL_FAILURE(expectLikeTheOracle(*map, 70, 50, values, 0x101, 35 * 256, 25 * 256,
+                                                            std::string(simdLevelName(level)) + " below " +
+                                                                std::to_string(below) + " angle " + std::to_string(angle)));
+            }
+            freeShapeMap(map);
+        }
+    }
+}
+
 // Mosaic reads its fixed-offset samples along the image row when the run's
 // samples lie whole on the image, else per position: offsets of none (both
 // fractions 0 keep a pixel's top byte), whole pixels and fractions, runs
