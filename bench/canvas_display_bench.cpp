@@ -7,7 +7,9 @@
 //    alone, and BM_IdleFrames/k, the event loop letting the same frames pass
 //    idle. k = 240 leaves one frame: what an event costs between frames.
 //  - BM_PlainWidgetFrames: what Qt itself spends on a frame, a plain widget
-//    showing the same small rectangle of an image, against BM_IdleFrames/1.
+//    showing the same small rectangle of an image, against BM_IdleFrames/1;
+//    BM_PlainWindowFrames: the same through a bare window's backing store,
+//    without Qt's widget painting.
 //  - BM_DelayedRelease: releasing a 2000-point stroke of a delayed pen, shown
 //    once, against the engine's release plus BM_ShowStrokeBox, one showing of
 //    the box the stroke changed. The engine is timed alone
@@ -19,11 +21,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
+#include <QWindow>
 
 #include "app/canvas_view.h"
 #include "app/canvas_window.h"
@@ -128,6 +132,47 @@ void BM_PlainWidgetFrames(benchmark::State& state)
         }
 }
 BENCHMARK(BM_PlainWidgetFrames)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// The same rectangles put on screen by a window painting its own backing store.
+class PlainWindow : public QWindow {
+public:
+    PlainWindow() : store_(this), image_(1000, 1000, QImage::Format_RGB32) { image_.fill(Qt::white); }
+
+    void showRect(const QRect& rect)
+    {
+        store_.beginPaint(QRegion(rect));
+        QPainter painter(store_.paintDevice());
+        painter.drawImage(rect.topLeft(), image_, rect);
+        painter.end();
+        store_.endPaint();
+        store_.flush(QRegion(rect));
+    }
+
+protected:
+    void exposeEvent(QExposeEvent*) override
+    {
+        if (isExposed()) showRect(QRect(QPoint(0, 0), size()));
+    }
+    void resizeEvent(QResizeEvent* event) override { store_.resize(event->size()); }
+
+private:
+    QBackingStore store_;
+    QImage image_;
+};
+
+void BM_PlainWindowFrames(benchmark::State& state)
+{
+    PlainWindow window;
+    window.resize(1000, 1000);
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+    for (auto _ : state)
+        for (int i = 0; i <= kMoves; ++i) {
+            window.showRect(QRect(pathPoint(i) - QPoint(50, 40), QSize(100, 80)));
+            showFrame();
+        }
+}
+BENCHMARK(BM_PlainWindowFrames)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void BM_MoveEngineOnly(benchmark::State& state)
 {
