@@ -318,7 +318,7 @@ void drawColorGroup(Image& image, const ShapeMap& shape, SlotValues& values, int
     }
     // Rotated Normal rows, where the level can, sample the map as they paint.
     const auto sampled = dabKernels().normalSampled;
-    if (walk.dv != 0 && (mode->code & 0xFF) == 1 && sampled) {
+    if (walk.dv != 0 && (mode->code & 0xFF) == 1 && sampled && shape.width > 0 && shape.height > 0) {
         walkRotatedRows(image, shape, walk,
                         [&](int32_t row, int32_t column, const MapLanes& lanes, int32_t count, int32_t room) {
                             sampled(image.pixels + size_t(row) * size_t(image.stride) + size_t(column), lanes,

@@ -123,6 +123,16 @@ public:
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), result);
     }
 
+    // The last `count` (< 8) pixels of a row, through a step padded with
+    // uncovered ones.
+    inline void applyPadded(uint32_t* pixels, uint64_t eight, int32_t count) const
+    {
+        uint32_t padded[8] = {};
+        std::memcpy(padded, pixels, size_t(count) * 4);
+        apply(padded, eight);
+        std::memcpy(pixels, padded, size_t(count) * 4);
+    }
+
 private:
     __m256i strength_, color1_, color2_;
     bool oneColor_;
@@ -138,15 +148,9 @@ void normalRunAvx2(uint32_t* pixels, const uint8_t* coverage, int32_t count, con
         if (eight != 0) steps.apply(pixels + i, eight);  // uncovered: the corners and the spare ring
     }
     if (i == count) return;
-    // The last pixels through a step padded with uncovered ones.
-    const size_t rest = size_t(count - i);
-    uint32_t padded[8] = {};
     uint64_t eight = 0;
-    std::memcpy(padded, pixels + i, rest * 4);
-    std::memcpy(&eight, coverage + i, rest);
-    if (eight == 0) return;
-    steps.apply(padded, eight);
-    std::memcpy(pixels + i, padded, rest * 4);
+    std::memcpy(&eight, coverage + i, size_t(count - i));
+    if (eight != 0) steps.applyPadded(pixels + i, eight, count - i);
 }
 
 // Normal along a rotated row, sampling the map as it paints: no pass over a
@@ -207,15 +211,11 @@ void normalSampledSteps(uint32_t* pixels, const MapLanes& l, int32_t count, int3
         const uint64_t eight = sample(i, use);
         if (eight == 0) continue;
         // The last pixels: a whole step over the row's next pixels, left
-        // uncovered, or where the row has none, a step padded with them.
-        if (done + i + 8 <= room) {
+        // uncovered, where the row has them.
+        if (done + i + 8 <= room)
             steps.apply(row + i, eight);
-            continue;
-        }
-        uint32_t padded[8] = {};
-        std::memcpy(padded, row + i, size_t(use) * 4);
-        steps.apply(padded, eight);
-        std::memcpy(row + i, padded, size_t(use) * 4);
+        else
+            steps.applyPadded(row + i, eight, use);
     }
 }
 
