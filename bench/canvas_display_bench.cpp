@@ -119,17 +119,24 @@ private:
     QImage image_;
 };
 
+// Shows, through showRect, the rectangle each of the moves changes, a frame each.
+template <typename Shown, typename ShowRect>
+void plainFrames(benchmark::State& state, Shown& shown, ShowRect showRect)
+{
+    shown.resize(1000, 1000);
+    shown.show();
+    (void)QTest::qWaitForWindowExposed(&shown);
+    for (auto _ : state)
+        for (int i = 0; i <= kMoves; ++i) {
+            showRect(QRect(pathPoint(i) - QPoint(50, 40), QSize(100, 80)));
+            showFrame();
+        }
+}
+
 void BM_PlainWidgetFrames(benchmark::State& state)
 {
     PlainCanvas widget;
-    widget.resize(1000, 1000);
-    widget.show();
-    (void)QTest::qWaitForWindowExposed(&widget);
-    for (auto _ : state)
-        for (int i = 0; i <= kMoves; ++i) {
-            widget.update(QRect(pathPoint(i) - QPoint(50, 40), QSize(100, 80)));
-            showFrame();
-        }
+    plainFrames(state, widget, [&](const QRect& rect) { widget.update(rect); });
 }
 BENCHMARK(BM_PlainWidgetFrames)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
@@ -163,14 +170,7 @@ private:
 void BM_PlainWindowFrames(benchmark::State& state)
 {
     PlainWindow window;
-    window.resize(1000, 1000);
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
-    for (auto _ : state)
-        for (int i = 0; i <= kMoves; ++i) {
-            window.showRect(QRect(pathPoint(i) - QPoint(50, 40), QSize(100, 80)));
-            showFrame();
-        }
+    plainFrames(state, window, [&](const QRect& rect) { window.showRect(rect); });
 }
 BENCHMARK(BM_PlainWindowFrames)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
