@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Nelmora needs on Debian 12, builds it, and then runs it or its checks.
 #   scripts/setup.sh run       install, build, start the program
-#   scripts/setup.sh test      install, build, run every test, then each fuzz target for 12 s
+#   scripts/setup.sh test      install, build, run every test (the vector kernels also in a
+#                              build without them), then each fuzz target for 12 s
 #   scripts/setup.sh sanitize  the test suite built with address and undefined-behaviour sanitizers
 #   scripts/setup.sh fuzz [S]  every fuzz target for S seconds (default 60)
 #   scripts/setup.sh bench     the benchmarks
@@ -63,6 +64,12 @@ run)
 test)
     configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     ctest --test-dir build -j "$jobs" --output-on-failure
+    # The portable kernels alone, built as for a processor without x86 vector
+    # instructions (aarch64), held to the per-pixel oracle: half a minute.
+    cmake -S . -B build-scalar -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNELMORA_FORCE_SCALAR=ON \
+        -DNELMORA_BUILD_GUI=OFF -DNELMORA_BUILD_BENCH=OFF
+    cmake --build build-scalar -j "$jobs" --target nelmora_simd_tests
+    ./build-scalar/bin/nelmora_simd_tests
     # A short fuzz run keeps the fuzz build and the targets' invariants from
     # rotting; a minute in all for the five targets.
     fuzz_all 12
