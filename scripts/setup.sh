@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Nelmora needs on Debian 12, builds it, and then runs it or its checks.
 #   scripts/setup.sh run       install, build, start the program
-#   scripts/setup.sh test      install, build, run every test (the vector kernels also in a
-#                              build without them), then each fuzz target for 12 s
+#   scripts/setup.sh test      install, build, run every test (the dab kernels' oracle tests
+#                              also in a build without x86 vector code), then each fuzz target for 12 s
 #   scripts/setup.sh sanitize  the test suite built with address and undefined-behaviour sanitizers
 #   scripts/setup.sh fuzz [S]  every fuzz target for S seconds (default 60)
 #   scripts/setup.sh bench     the benchmarks
