@@ -183,7 +183,8 @@ void normalSampledSteps(uint32_t* pixels, const MapLanes& l, int32_t count, int3
                     _mm256_and_si256(_mm256_cmpgt_epi32(mu, minus1), _mm256_cmpgt_epi32(width, mu)),
                     _mm256_and_si256(_mm256_cmpgt_epi32(mv, minus1), _mm256_cmpgt_epi32(height, mv)));
                 where = _mm256_and_si256(where, inside);
-                const __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(inside), _mm256_extracti128_si256(inside, 1));
+                const __m128i words =
+                    _mm_packs_epi32(_mm256_castsi256_si128(inside), _mm256_extracti128_si256(inside, 1));
                 _mm_storel_epi64(reinterpret_cast<__m128i*>(keep + i), _mm_packs_epi16(words, words));
             }
             _mm256_store_si256(reinterpret_cast<__m256i*>(at + i), where);

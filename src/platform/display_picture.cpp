@@ -25,7 +25,8 @@ QRect reducedArea(const QRect& area, int factor)
 QRect viewRect(const QRect& picture, int percent)
 {
     return QRect(QPoint(int(viewStart(picture.left(), percent)), int(viewStart(picture.top(), percent))),
-                 QPoint(int(viewEnd(picture.right() + 1, percent)) - 1, int(viewEnd(picture.bottom() + 1, percent)) - 1));
+                 QPoint(int(viewEnd(picture.right() + 1, percent)) - 1,
+                        int(viewEnd(picture.bottom() + 1, percent)) - 1));
 }
 
 void DisplayPicture::rebuild(const Image& image)
