@@ -9,7 +9,8 @@
 //  - BM_PlainWidgetFrames: what Qt itself spends on a frame, a plain widget
 //    showing the same small rectangle of an image, against BM_IdleFrames/1;
 //    BM_PlainWindowFrames: the same through a bare window's backing store,
-//    without Qt's widget painting.
+//    without Qt's widget painting; BM_WindowFrames16: the least a canvas in
+//    a window of its own could spend on a frame every 16 moves.
 //  - BM_DelayedRelease: releasing a 2000-point stroke of a delayed pen, shown
 //    once, against the engine's release plus BM_ShowStrokeBox, one showing of
 //    the box the stroke changed. The engine is timed alone
@@ -27,7 +28,10 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
+#include <algorithm>
+#include <cstring>
 
 #include "app/canvas_view.h"
 #include "app/canvas_window.h"
@@ -39,7 +43,14 @@ namespace {
 
 constexpr int kMoves = 240;
 
-QPoint pathPoint(int i) { return {50 + (i % 90) * 10, 60 + (i / 90) * 40}; }
+// A serpentine of 10-pixel moves, as a hand drags: 90 moves across, 3 down,
+// 90 back. No move jumps, so no one event paints a long line.
+QPoint pathPoint(int i)
+{
+    const int row = i / 93, k = i % 93;
+    const int across = row % 2 == 0 ? 50 + std::min(k, 89) * 10 : 940 - std::min(k, 89) * 10;
+    return {across, 60 + row * 40 + std::max(k - 89, 0) * 10};
+}
 
 void send(QWidget* canvas, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
@@ -145,6 +156,8 @@ class PlainWindow : public QWindow {
 public:
     PlainWindow() : store_(this), image_(1000, 1000, QImage::Format_RGB32) { image_.fill(Qt::white); }
 
+    QImage& shownImage() { return image_; }
+
     void showRect(const QRect& rect)
     {
         store_.beginPaint(QRegion(rect));
@@ -173,6 +186,36 @@ void BM_PlainWindowFrames(benchmark::State& state)
     plainFrames(state, window, [&](const QRect& rect) { window.showRect(rect); });
 }
 BENCHMARK(BM_PlainWindowFrames)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// The least a canvas of its own window could spend showing a frame every 16
+// moves: a timer wakes it, the union of the frame's dab boxes is copied from
+// the picture into the image it shows and put on screen through the window's
+// backing store. Against BM_IdleFrames/16 (one idle frame more).
+void BM_WindowFrames16(benchmark::State& state)
+{
+    PlainWindow window;
+    window.resize(1000, 1000);
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+    QImage picture(1000, 1000, QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    QImage& shown = window.shownImage();
+    for (auto _ : state)
+        for (int frame = 0; frame < kMoves / 16; ++frame) {
+            QRect changed;
+            for (int i = 16 * frame + 1; i <= 16 * frame + 16; ++i)
+                changed |= QRect(pathPoint(i) - QPoint(41, 41), QSize(82, 82));
+            QTimer::singleShot(12, [&] {
+                const size_t rowBytes = size_t(changed.width()) * 4;
+                for (int y = changed.top(); y <= changed.bottom(); ++y)
+                    std::memcpy(shown.scanLine(y) + changed.left() * 4,
+                                picture.constScanLine(y) + changed.left() * 4, rowBytes);
+                window.showRect(changed);
+            });
+            showFrame();
+        }
+}
+BENCHMARK(BM_WindowFrames16)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void BM_MoveEngineOnly(benchmark::State& state)
 {
