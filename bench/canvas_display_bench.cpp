@@ -130,13 +130,19 @@ private:
     QImage image_;
 };
 
-// Shows, through showRect, the rectangle each of the moves changes, a frame each.
-template <typename Shown, typename ShowRect>
-void plainFrames(benchmark::State& state, Shown& shown, ShowRect showRect)
+template <typename Shown>
+void showOnScreen(Shown& shown)
 {
     shown.resize(1000, 1000);
     shown.show();
     (void)QTest::qWaitForWindowExposed(&shown);
+}
+
+// Shows, through showRect, the rectangle each of the moves changes, a frame each.
+template <typename Shown, typename ShowRect>
+void plainFrames(benchmark::State& state, Shown& shown, ShowRect showRect)
+{
+    showOnScreen(shown);
     for (auto _ : state)
         for (int i = 0; i <= kMoves; ++i) {
             showRect(QRect(pathPoint(i) - QPoint(50, 40), QSize(100, 80)));
@@ -194,9 +200,7 @@ BENCHMARK(BM_PlainWindowFrames)->Unit(benchmark::kMillisecond)->MeasureProcessCP
 void BM_WindowFrames16(benchmark::State& state)
 {
     PlainWindow window;
-    window.resize(1000, 1000);
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
+    showOnScreen(window);
     QImage picture(1000, 1000, QImage::Format_RGB32);
     picture.fill(Qt::gray);
     QImage& shown = window.shownImage();

@@ -65,7 +65,8 @@ void sampleRunAvx2(const uint8_t* row, int32_t readable, int32_t u, int32_t du, 
             const int32_t at = u + i * du;
             const int32_t first = at >> 8;
             if (first + 16 > readable) break;
-            const __m256i offsets = _mm256_srli_epi16(_mm256_add_epi16(steps, _mm256_set1_epi16(int16_t(at & 0xFF))), 8);
+            const __m256i offsets =
+                _mm256_srli_epi16(_mm256_add_epi16(steps, _mm256_set1_epi16(int16_t(at & 0xFF))), 8);
             const __m128i indices =
                 _mm_packus_epi16(_mm256_castsi256_si128(offsets), _mm256_extracti128_si256(offsets, 1));
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + first));

@@ -160,7 +160,8 @@ TEST(DabSimd, DiffusionsOnWideDabsKeepTheRandomSequence)
             for (int32_t i = 0; i < 200 * 30; ++i) map->coverage[i] = uint8_t((i * 37) % 5 == 0 ? 0 : i * 13);
             ImagePtr engineImage(createImage(600, 60, 0, 0, 0x336699));
             ImagePtr oracleImage(createImage(600, 60, 0, 0, 0x336699));
-            for (int32_t i = 0; i < 600 * 60; ++i) engineImage->pixels[i] = oracleImage->pixels[i] = uint32_t(i) * 2654435761u;
+            for (int32_t i = 0; i < 600 * 60; ++i)
+                engineImage->pixels[i] = oracleImage->pixels[i] = uint32_t(i) * 2654435761u;
             SlotValues values{};
             values[slot::thickness] = 0x2A000;
             values[slot::strength] = 0xFFFF;
